@@ -1,0 +1,359 @@
+#include "app/Database.h"
+
+#include <QAtomicInt>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDriver>
+#include <QSqlField>
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace {
+
+QAtomicInt g_connectionCounter;
+
+QString nextConnectionName(const char *kind)
+{
+    return QStringLiteral("qv_%1_%2").arg(QLatin1String(kind)).arg(g_connectionCounter.fetchAndAddRelaxed(1));
+}
+
+QString errorText(const QSqlError &e)
+{
+    QString t = e.databaseText().trimmed();
+    if (t.isEmpty()) t = e.driverText().trimmed();
+    if (t.isEmpty()) t = e.text().trimmed();
+    return t;
+}
+
+bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+} // namespace
+
+QString PgParams::host() const
+{
+    const int i = server.lastIndexOf(QRegularExpression(QStringLiteral("[:,]")));
+    return i > 0 ? server.left(i).trimmed() : server.trimmed();
+}
+
+int PgParams::port() const
+{
+    const int i = server.lastIndexOf(QRegularExpression(QStringLiteral("[:,]")));
+    if (i > 0) {
+        bool ok = false;
+        const int p = server.mid(i + 1).trimmed().toInt(&ok);
+        if (ok && p > 0) return p;
+    }
+    return 5432;
+}
+
+std::unique_ptr<Database> Database::openSqlite(const QString &path)
+{
+    const QString name = nextConnectionName("sqlite");
+    std::unique_ptr<Database> db(new Database(Engine::SQLite, name, path));
+    QSqlDatabase h = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    h.setDatabaseName(path);
+    h.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!h.open())
+        throw DbError(errorText(h.lastError()));
+    db->execute(QStringLiteral("PRAGMA journal_mode=WAL"));
+    db->execute(QStringLiteral("PRAGMA synchronous=FULL"));
+    return db;
+}
+
+std::unique_ptr<Database> Database::openSqliteReadOnly(const QString &path)
+{
+    const QString name = nextConnectionName("sqlite_ro");
+    std::unique_ptr<Database> db(new Database(Engine::SQLite, name, path));
+    if (!QFileInfo::exists(path))
+        throw DbError(QStringLiteral("找不到数据库文件：%1").arg(path));
+    QSqlDatabase h = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    h.setDatabaseName(path);
+    h.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000"));
+    if (!h.open())
+        throw DbError(errorText(h.lastError()));
+    return db;
+}
+
+std::unique_ptr<Database> Database::openPostgres(const PgParams &p)
+{
+    const QString name = nextConnectionName("pg");
+    std::unique_ptr<Database> db(new Database(Engine::PostgreSQL, name,
+        QStringLiteral("%1/%2").arg(p.server, p.database)));
+    QSqlDatabase h = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+    h.setHostName(p.host());
+    h.setPort(p.port());
+    h.setUserName(p.user);
+    h.setPassword(p.password);
+    h.setDatabaseName(p.database);
+    h.setConnectOptions(QStringLiteral("connect_timeout=5"));
+    // Numeric columns come back as exact text, never as binary doubles.
+    h.setNumericalPrecisionPolicy(QSql::HighPrecision);
+    if (!h.open())
+        throw DbError(errorText(h.lastError()));
+    db->execute(QStringLiteral("SET client_encoding TO 'UTF8'"));
+    return db;
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase h = QSqlDatabase::database(name_, false);
+        if (h.isOpen()) h.close();
+    }
+    QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlDatabase Database::handle() const
+{
+    return QSqlDatabase::database(name_, false);
+}
+
+void Database::execute(const QString &sql)
+{
+    QSqlQuery q(handle());
+    if (!q.exec(sql))
+        throw DbError(errorText(q.lastError()));
+}
+
+bool Database::tableExists(const QString &table)
+{
+    Query q(*this);
+    if (isSqlite()) {
+        q.prepare(QStringLiteral("select count(*) as n from sqlite_master where type='table' and name=:t"));
+    } else {
+        q.prepare(QStringLiteral("select count(*) as n from information_schema.tables "
+                                 "where table_schema=current_schema() and table_name=:t"));
+    }
+    q.bind(QStringLiteral("t"), table).exec();
+    return q.next() && q.integer(QStringLiteral("n")) > 0;
+}
+
+void Database::begin()
+{
+    if (depth_++ > 0) return;  // nested guards join the outer transaction
+    // SQLite: take the write lock at once so two workstations queue instead of deadlocking.
+    if (isSqlite())
+        execute(QStringLiteral("BEGIN IMMEDIATE"));
+    else if (!handle().transaction())
+        { depth_ = 0; throw DbError(errorText(handle().lastError())); }
+}
+
+void Database::commit()
+{
+    if (depth_ <= 0 || --depth_ > 0) return;
+    if (isSqlite())
+        execute(QStringLiteral("COMMIT"));
+    else if (!handle().commit())
+        throw DbError(errorText(handle().lastError()));
+}
+
+void Database::rollback()
+{
+    if (depth_ <= 0) return;
+    depth_ = 0;
+    if (isSqlite()) {
+        QSqlQuery q(handle());
+        q.exec(QStringLiteral("ROLLBACK"));
+    } else {
+        handle().rollback();
+    }
+}
+
+Transaction::Transaction(Database &db) : db_(db) { db_.begin(); }
+
+Transaction::~Transaction()
+{
+    if (!done_) db_.rollback();
+}
+
+void Transaction::commit()
+{
+    done_ = true;
+    try {
+        db_.commit();
+    } catch (...) {
+        db_.rollback();
+        throw;
+    }
+}
+
+Query::Query(Database &db) : db_(db), q_(db.handle()) {}
+
+QString Query::rewrite(const QString &sql, QStringList *names)
+{
+    QString out;
+    out.reserve(sql.size());
+    const int n = sql.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            // Copy quoted text unchanged (a doubled quote stays inside).
+            const int start = i;
+            ++i;
+            while (i < n) {
+                if (sql[i] == c) {
+                    if (i + 1 < n && sql[i + 1] == c) { i += 2; continue; }
+                    break;
+                }
+                ++i;
+            }
+            out += QStringView(sql).mid(start, qMin(i, n - 1) - start + 1);
+            continue;
+        }
+        if (c == u':' ) {
+            if (i + 1 < n && sql[i + 1] == u':') { out += QStringLiteral("::"); ++i; continue; }
+            if (i + 1 < n && isNameChar(sql[i + 1]) && (i == 0 || sql[i - 1] != u':')) {
+                int j = i + 1;
+                while (j < n && isNameChar(sql[j])) ++j;
+                if (names) names->append(sql.mid(i + 1, j - i - 1));
+                out += u'?';
+                i = j - 1;
+                continue;
+            }
+        }
+        out += c;
+    }
+    return out;
+}
+
+void Query::prepare(const QString &sqlText)
+{
+    q_.finish();
+    q_.clear();
+    q_ = QSqlQuery(db_.handle());
+    prepared_ = false;
+    names_.clear();
+    text_ = rewrite(sqlText, &names_);
+    values_.assign(names_.size(), QVariant());
+}
+
+Query &Query::bind(const QString &name, const QVariant &value)
+{
+    QVariant v = value;
+    const int type = value.metaType().id();
+    if (value.metaType() == QMetaType::fromType<Money>()) {
+        v = value.value<Money>().toSqlText();
+    } else if (type == QMetaType::QDate) {
+        v = value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(sqlvalue::dayText(value.toDate()));
+    } else if (type == QMetaType::QDateTime) {
+        v = value.isNull() ? QVariant(QMetaType::fromType<QString>()) : QVariant(sqlvalue::momentText(value.toDateTime()));
+    } else if (type == QMetaType::Bool && db_.isSqlite()) {
+        v = value.toBool() ? 1 : 0;
+    }
+    bool found = false;
+    for (int i = 0; i < names_.size(); ++i) {
+        if (names_[i] == name) { values_[i] = v; found = true; }
+    }
+    if (!found)
+        throw DbError(QStringLiteral("语句中没有参数：%1").arg(name));
+    return *this;
+}
+
+Query &Query::exec()
+{
+    // Prepared once, executed as often as the caller binds new values.
+    if (!prepared_) {
+        if (!q_.prepare(text_))
+            throw DbError(errorText(q_.lastError()));
+        prepared_ = true;
+    }
+    for (int i = 0; i < int(values_.size()); ++i)
+        q_.bindValue(i, values_[i]);
+    if (!q_.exec())
+        throw DbError(errorText(q_.lastError()));
+    return *this;
+}
+
+QVariant Query::value(const QString &column) const
+{
+    const int i = q_.record().indexOf(column);
+    if (i < 0)
+        throw DbError(QStringLiteral("结果中没有列：%1").arg(column));
+    return q_.value(i);
+}
+
+QString Query::text(const QString &column) const
+{
+    const int i = q_.record().indexOf(column);
+    if (i < 0)
+        throw DbError(QStringLiteral("结果中没有列：%1").arg(column));
+    return sqlvalue::display(q_.value(i), q_.record().field(i).metaType());
+}
+
+qint64 Query::integer(const QString &column) const
+{
+    const QVariant v = value(column);
+    if (v.isNull()) return 0;
+    bool ok = false;
+    qint64 r = v.toLongLong(&ok);
+    if (!ok) r = qint64(Money::fromVariant(v).toDouble());
+    return r;
+}
+
+Money Query::money(const QString &column) const { return Money::fromVariant(value(column)); }
+
+bool Query::boolean(const QString &column) const
+{
+    const QVariant v = value(column);
+    if (v.isNull()) return false;
+    if (v.metaType().id() == QMetaType::QString) {
+        const QString s = v.toString().trimmed().toLower();
+        return s == u"1" || s == u"t" || s == u"true" || s == u"-1";
+    }
+    return v.toBool();
+}
+
+QDateTime Query::moment(const QString &column) const { return sqlvalue::parseMoment(value(column)); }
+
+QStringList Query::columns() const
+{
+    QStringList r;
+    const QSqlRecord rec = q_.record();
+    for (int i = 0; i < rec.count(); ++i) r << rec.fieldName(i);
+    return r;
+}
+
+namespace sqlvalue {
+
+QString dayText(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
+
+QString momentText(const QDateTime &t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+QDateTime parseMoment(const QVariant &v)
+{
+    if (v.isNull()) return {};
+    if (v.metaType().id() == QMetaType::QDateTime) return v.toDateTime();
+    if (v.metaType().id() == QMetaType::QDate) return v.toDate().startOfDay();
+    const QString s = v.toString().trimmed();
+    QDateTime t = QDateTime::fromString(s, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    if (!t.isValid()) t = QDateTime::fromString(s, Qt::ISODate);
+    if (!t.isValid()) {
+        const QDate d = QDate::fromString(s, QStringLiteral("yyyy-MM-dd"));
+        if (d.isValid()) t = d.startOfDay();
+    }
+    return t;
+}
+
+QString display(const QVariant &v, QMetaType fieldType)
+{
+    if (v.isNull() || !v.isValid()) return QString();
+    // PostgreSQL numerics arrive as exact text: show them in their shortest form.
+    if (fieldType.id() == QMetaType::Double && v.metaType().id() == QMetaType::QString) {
+        if (auto m = Money::parse(v.toString())) return m->toString();
+    }
+    switch (v.metaType().id()) {
+    case QMetaType::QDateTime: {
+        const QDateTime t = v.toDateTime();
+        return t.time() == QTime(0, 0) ? dayText(t.date()) : momentText(t);
+    }
+    case QMetaType::QDate:
+        return dayText(v.toDate());
+    case QMetaType::Double: case QMetaType::Float:
+        return Money::fromDouble(v.toDouble()).toString();
+    default:
+        if (v.metaType() == QMetaType::fromType<Money>()) return v.value<Money>().toString();
+        return v.toString();
+    }
+}
+
+} // namespace sqlvalue

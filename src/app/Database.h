@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/Money.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+enum class Engine { SQLite, PostgreSQL };
+
+// A database failure. what() is UTF-8; text() is the message to show.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &text) : std::runtime_error(text.toStdString()), text_(text) {}
+    const QString &text() const { return text_; }
+private:
+    QString text_;
+};
+
+// Where a PostgreSQL server is: the values of kf.ini (server may be "host:port").
+struct PgParams {
+    QString server;
+    QString user;
+    QString password;
+    QString database;
+    QString host() const;
+    int port() const;          // 5432 unless the server names one
+};
+
+// One connection (main, patch or scratch database). Owns its QSqlDatabase.
+class Database {
+public:
+    // Opens (and creates when missing) an SQLite file in WAL mode with a busy timeout
+    // and full synchronisation. Throws DbError.
+    static std::unique_ptr<Database> openSqlite(const QString &path);
+    // Read-only SQLite (the patch database).
+    static std::unique_ptr<Database> openSqliteReadOnly(const QString &path);
+    static std::unique_ptr<Database> openPostgres(const PgParams &params);
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    Engine engine() const { return engine_; }
+    bool isSqlite() const { return engine_ == Engine::SQLite; }
+    QSqlDatabase handle() const;
+    const QString &connectionName() const { return name_; }
+    const QString &location() const { return location_; }
+
+    // Runs one statement without parameters or result (DDL, pragmas). Throws DbError.
+    void execute(const QString &sql);
+    bool tableExists(const QString &table);
+
+    // Transactions (use Transaction below rather than these directly).
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return depth_ > 0; }
+
+private:
+    Database(Engine e, QString name, QString location) : engine_(e), name_(std::move(name)), location_(std::move(location)) {}
+    Engine engine_;
+    QString name_;
+    QString location_;
+    int depth_ = 0;
+};
+
+// RAII transaction guard: commit explicitly; rolls back on scope exit otherwise.
+class Transaction {
+public:
+    explicit Transaction(Database &db);
+    ~Transaction();
+    void commit();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+private:
+    Database &db_;
+    bool done_ = false;
+};
+
+// A statement in the program's convention: text with named parameters (":名称",
+// Chinese or not), values set by name with their own types, results read by
+// column name. The names are rewritten to positional placeholders, so the same
+// statement text works on both engines.
+class Query {
+public:
+    explicit Query(Database &db);
+
+    void prepare(const QString &sqlText);
+    Query &bind(const QString &name, const QVariant &value);
+    // Runs the prepared statement. Throws DbError with the database's text.
+    Query &exec();
+    // Convenience: prepare + exec without parameters.
+    Query &exec(const QString &sqlText) { prepare(sqlText); return exec(); }
+
+    bool next() { return q_.next(); }
+    bool first() { return q_.first(); }
+    bool isActive() const { return q_.isActive(); }
+    int numRowsAffected() const { return q_.numRowsAffected(); }
+    QVariant lastInsertId() const { return q_.lastInsertId(); }
+
+    QVariant value(const QString &column) const;
+    QVariant value(int index) const { return q_.value(index); }
+    QString text(const QString &column) const;      // null reads as ""
+    qint64 integer(const QString &column) const;    // null reads as 0
+    Money money(const QString &column) const;       // null reads as 0
+    bool boolean(const QString &column) const;      // null reads as false
+    QDateTime moment(const QString &column) const;
+    QStringList columns() const;
+
+    QSqlQuery &raw() { return q_; }
+    Database &database() const { return db_; }
+
+    // The rewritten text and parameter order, for tests of the convention.
+    static QString rewrite(const QString &sqlText, QStringList *names);
+
+private:
+    Database &db_;
+    QSqlQuery q_;
+    QString text_;
+    QStringList names_;
+    std::vector<QVariant> values_;
+    bool prepared_ = false;
+};
+
+// The statement convention's name for loading a statement into a query.
+inline void PrepareQuery(Query &q, const QString &sqlText) { q.prepare(sqlText); }
+
+// Storage forms shared by both engines.
+namespace sqlvalue {
+QString dayText(const QDate &d);             // "2026-12-11"
+QString momentText(const QDateTime &t);      // "2026-12-11 08:30:00"
+QDateTime parseMoment(const QVariant &v);    // from either engine
+// How a stored value is shown to the user: numbers in their shortest form,
+// moments as "yyyy-MM-dd HH:mm:ss", days as "yyyy-MM-dd".
+QString display(const QVariant &v, QMetaType fieldType = QMetaType());
+} // namespace sqlvalue

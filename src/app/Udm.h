@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/Database.h"
+
+#include <QString>
+#include <memory>
+#include <stdexcept>
+
+// Why start-up cannot go on. The text is shown to the user as it stands.
+class StartupError : public std::runtime_error {
+public:
+    enum class Kind {
+        ServerUnreachable,   // network mode: show the message, start datashezhi, end
+        BadShopFile,         // data.mdb is not a database of this program: never touched
+        Other
+    };
+    StartupError(Kind kind, const QString &text)
+        : std::runtime_error(text.toStdString()), kind_(kind), text_(text) {}
+    Kind kind() const { return kind_; }
+    const QString &text() const { return text_; }
+private:
+    Kind kind_;
+    QString text_;
+};
+
+// The data module: the three connections every window works through.
+//  - ADOConnection1: the main database (data.mdb on SQLite, or PostgreSQL in network mode)
+//  - ADOtemp: this workstation's scratch database temp.mdb (always SQLite)
+//  - ADObuding: the patch database buding.mdb beside the program, opened on first use
+class TDM {
+public:
+    // Opens the shop in paths().shopDir following kf.ini's run mode. A missing
+    // data.mdb or temp.mdb is created with the full schema (and the operator "admin"
+    // with an empty password). Throws StartupError.
+    static std::unique_ptr<TDM> open();
+    ~TDM();
+
+    Database &ADOConnection1;
+    Database &ADOtemp;
+    Database &ADObuding();   // throws DbError when the patch database cannot be opened
+
+    bool networkMode() const { return networkMode_; }
+    // Messages start-up produced for the user (e.g. a rebuilt scratch database),
+    // shown by the caller once the user interface exists.
+    QStringList notices;
+
+private:
+    TDM(std::unique_ptr<Database> main, std::unique_ptr<Database> temp, bool network);
+    std::unique_ptr<Database> main_;
+    std::unique_ptr<Database> temp_;
+    std::unique_ptr<Database> patch_;
+    bool networkMode_ = false;
+};
+
+// The one data module of the running program (set by main and by tests).
+extern TDM *DM;

@@ -1,0 +1,3 @@
+#include "app/Ulogin.h"
+
+TFlogin::TFlogin(TFmain *, QWidget *parent) : QDialog(parent) { setObjectName(QStringLiteral("TFlogin")); }
