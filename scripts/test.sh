@@ -15,5 +15,5 @@ export QUENVAR_TEST_PG
 export QUENVAR_TEST_PG_USER=postgres
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d /tmp/quenvar-xdg.XXXXXX)}
-cd build
+cd "${QUENVAR_BUILD_DIR:-build}"
 ctest --output-on-failure -j 2 "$@"

@@ -1,0 +1,3 @@
+#include "ui/WindowRegistry.h"
+
+void registerOrganisationWindows() {}
