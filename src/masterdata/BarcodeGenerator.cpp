@@ -81,15 +81,59 @@ private:
     qint64 written_ = 0;
 };
 
-// The codes of one article by name (size or colour); the first stored row of a
-// name counts.
-QHash<QString, QString> codesOf(Query &q, qint64 article)
+// Articles are read in chunks: one statement per chunk for their rows, their
+// size codes and their colour codes, and one to delete their old barcodes.
+constexpr int kChunk = 64;
+
+QString idList(int n)
 {
-    q.bind(QStringLiteral("商品编号"), article).exec();
-    QHash<QString, QString> codes;
+    QStringList ids;
+    for (int i = 0; i < n; ++i) ids << QStringLiteral(":id%1").arg(i);
+    return ids.join(u',');
+}
+
+// Statements over a chunk of article ids. A short last chunk repeats its first
+// id, which changes nothing in an "in" list.
+class ChunkQuery {
+public:
+    ChunkQuery(Database &db, const QString &sql) : q_(db)
+    {
+        q_.prepare(QString(sql).replace(QStringLiteral("(:ids)"), u'(' + idList(kChunk) + u')'));
+        for (int i = 0; i < kChunk; ++i) names_ << QStringLiteral("id%1").arg(i);
+    }
+    Query &run(const qint64 *ids, int n)
+    {
+        for (int i = 0; i < kChunk; ++i) q_.bind(names_[i], ids[i < n ? i : 0]);
+        return q_.exec();
+    }
+private:
+    Query q_;
+    QStringList names_;
+};
+
+struct ArticleRow {
+    QString articleNo, rule, group, format;
+};
+
+// The codes of each article by name (size or colour); the first stored row of a
+// name counts.
+using CodesByArticle = QHash<qint64, QHash<QString, QString>>;
+
+// An article id as read back (a numeric column may come as "12" or "12.0000").
+qint64 idOf(const QVariant &v)
+{
+    bool ok = false;
+    const qint64 id = v.toLongLong(&ok);
+    return ok ? id : qint64(v.toDouble());
+}
+
+CodesByArticle readCodes(Query &q)
+{
+    CodesByArticle codes;
     while (q.next()) {
-        const QString name = q.value(0).toString();
-        if (!codes.contains(name)) codes.insert(name, q.value(1).toString());
+        auto &own = codes[idOf(q.value(0))];
+        const QString name = q.value(1).toString();
+        if (!own.contains(name)) own.insert(name, q.value(2).toString());
     }
     return codes;
 }
@@ -109,55 +153,56 @@ BarcodeGenerator::Result BarcodeGenerator::generate(const std::vector<qint64> &a
     Result result;
     Transaction tx(db_);
 
-    Query article(db_);
-    article.prepare(QStringLiteral("select 货号,尺码规则,颜色组,条码格式 from 商品列表 where id=:id"));
-    Query erase(db_);
-    erase.prepare(QStringLiteral("delete from 商品条码表 where 商品编码=:商品编码"));
-    Query sizeCodes(db_);
-    sizeCodes.prepare(QStringLiteral("select 尺码,条码 from 尺码条码设置 where 商品编号=:商品编号 order by id"));
-    Query colourCodes(db_);
-    colourCodes.prepare(QStringLiteral("select 颜色,条码 from 颜色条码设置 where 商品编号=:商品编号 order by id"));
+    ChunkQuery erase(db_, QStringLiteral("delete from 商品条码表 where 商品编码 in (:ids)"));
+    ChunkQuery articles(db_, QStringLiteral("select id,货号,尺码规则,颜色组,条码格式 from 商品列表 where id in (:ids)"));
+    ChunkQuery sizeCodes(db_, QStringLiteral("select 商品编号,尺码,条码 from 尺码条码设置 where 商品编号 in (:ids) order by id"));
+    ChunkQuery colourCodes(db_, QStringLiteral("select 商品编号,颜色,条码 from 颜色条码设置 where 商品编号 in (:ids) order by id"));
     BarcodeWriter writer(db_);
 
     // Many articles share a size rule or colour group: read each once.
     QHash<QString, QStringList> sizesOfRule, coloursOfGroup;
+    const QHash<QString, QString> noCodes;
 
     const int total = int(articleIds.size());
-    for (int done = 0; done < total; ++done) {
-        const qint64 id = articleIds[size_t(done)];
-        erase.bind(QStringLiteral("商品编码"), id).exec();
-        article.bind(QStringLiteral("id"), id).exec();
-        if (article.next()) {
-            const QString articleNo = article.value(0).toString();
-            const QString rule = article.value(1).toString();
-            const QString group = article.value(2).toString();
-            const QString format = article.value(3).toString();
+    for (int start = 0; start < total; start += kChunk) {
+        const int n = qMin(kChunk, total - start);
+        const qint64 *ids = articleIds.data() + start;
+        erase.run(ids, n);
+        QHash<qint64, ArticleRow> rows;
+        for (Query &q = articles.run(ids, n); q.next();)
+            rows.insert(idOf(q.value(0)),
+                        {q.value(1).toString(), q.value(2).toString(), q.value(3).toString(), q.value(4).toString()});
+        const CodesByArticle sizeCode = readCodes(sizeCodes.run(ids, n));
+        const CodesByArticle colourCode = readCodes(colourCodes.run(ids, n));
 
-            auto sizes = sizesOfRule.find(rule);
-            if (sizes == sizesOfRule.end()) sizes = sizesOfRule.insert(rule, SizesOfRule(db_, rule));
-            const QHash<QString, QString> sizeCode = codesOf(sizeCodes, id);
-            QHash<QString, QString> colourCode;
-            const QStringList *colours = nullptr;
-            for (const QString &size : *sizes) {
-                const QString sc = sizeCode.value(size);
-                if (sc.isEmpty()) continue;
-                if (!colours) {
-                    auto c = coloursOfGroup.find(group);
-                    if (c == coloursOfGroup.end()) c = coloursOfGroup.insert(group, ColoursOfGroup(db_, group));
-                    colours = &*c;
-                    colourCode = codesOf(colourCodes, id);
+        for (int k = 0; k < n; ++k) {
+            const qint64 id = ids[k];
+            const auto row = rows.constFind(id);
+            if (row != rows.constEnd()) {
+                auto sizes = sizesOfRule.constFind(row->rule);
+                if (sizes == sizesOfRule.constEnd()) sizes = sizesOfRule.insert(row->rule, SizesOfRule(db_, row->rule));
+                auto colours = coloursOfGroup.constFind(row->group);
+                if (colours == coloursOfGroup.constEnd())
+                    colours = coloursOfGroup.insert(row->group, ColoursOfGroup(db_, row->group));
+                const auto sc = sizeCode.constFind(id);
+                const auto cc = colourCode.constFind(id);
+                const QHash<QString, QString> &sizeCodesOf = sc == sizeCode.constEnd() ? noCodes : *sc;
+                const QHash<QString, QString> &colourCodesOf = cc == colourCode.constEnd() ? noCodes : *cc;
+                for (const QString &size : *sizes) {
+                    const QString s = sizeCodesOf.value(size);
+                    if (s.isEmpty()) continue;
+                    for (const QString &colour : *colours) {
+                        const QString c = colourCodesOf.value(colour);
+                        if (c.isEmpty()) continue;
+                        writer.add({id, row->articleNo, colour, size, compose(row->format, row->articleNo, s, c)});
+                    }
                 }
-                for (const QString &colour : *colours) {
-                    const QString cc = colourCode.value(colour);
-                    if (cc.isEmpty()) continue;
-                    writer.add({id, articleNo, colour, size, compose(format, articleNo, sc, cc)});
-                }
+                ++result.articles;
             }
-            ++result.articles;
-        }
-        if (progress && !progress(done + 1, total)) {
-            result.cancelled = true;
-            return result;   // the guard rolls everything back
+            if (progress && !progress(start + k + 1, total)) {
+                result.cancelled = true;
+                return result;   // the guard rolls everything back
+            }
         }
     }
     writer.flush();
