@@ -119,12 +119,16 @@ void TFtiaoma_guanli::Button1Click()
     guarded([&] {
         ADOQuery1_->load(QStringLiteral("select * from 商品列表 where 商品名称 like :商品名称"),
                          {{QStringLiteral("商品名称"), QStringLiteral("%") + Edit1->text() + QStringLiteral("%")}});
+        DBGridEh1->resizeColumnsToContents();   // to the rows now fetched
     });
 }
 
 void TFtiaoma_guanli::showBarcodes(const QString &where, const QVariantMap &params)
 {
-    guarded([&] { ADOQuery2_->load(kAllBarcodes + where, params); });
+    guarded([&] {
+        ADOQuery2_->load(kAllBarcodes + where, params);
+        DBGridEh2->resizeColumnsToContents();
+    });
 }
 
 void TFtiaoma_guanli::DBGridEh1CellClick(const QModelIndex &index)

@@ -98,6 +98,17 @@ TEST(BarcodeWindow, GeneratesForTheListedArticlesOnlyAndShowsAllBarcodes)
     ASSERT_TRUE(click(w, QStringLiteral("Button2")));
     EXPECT_EQ(column(w->ADOQuery2(), QStringLiteral("商品条码")),
               (QStringList{QStringLiteral("A0113"), QStringLiteral("A0114"), QStringLiteral("B0242")}));
+
+    // A store error part-way is shown and the barcodes stay as they were.
+    const QStringList before = barcodeRows(s.shop.db());
+    s.shop.db().execute(QStringLiteral("create trigger qv_refuse before insert on 商品条码表 when new.商品货号='B02' "
+                                       "begin select raise(abort, '条码写入失败'); end"));
+    h.msgs.clear();
+    ASSERT_TRUE(click(w, QStringLiteral("Button2")));
+    ASSERT_EQ(h.msgs.errors.size(), 1);
+    EXPECT_TRUE(h.msgs.errors[0].contains(QStringLiteral("条码写入失败"))) << h.msgs.errors[0].toStdString();
+    EXPECT_TRUE(h.msgs.infos.isEmpty());
+    EXPECT_EQ(barcodeRows(s.shop.db()), before);
 }
 
 TEST(BarcodeWindow, CodeEditorShowsOnlyThisArticlesCodesAndStoresThem)
