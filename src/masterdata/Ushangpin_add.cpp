@@ -1,6 +1,7 @@
 #include "masterdata/Ushangpin_add.h"
 
 #include "app/Udm.h"
+#include "masterdata/Lookups.h"
 #include "masterdata/Upinpai_list.h"
 #include "masterdata/Ushangpin_leibie.h"
 #include "ui/Guard.h"
@@ -34,14 +35,6 @@ QString fill(QComboBox *box, const QString &sql, const QString &column)
     }
     box->setCurrentText(shown);
     return last;
-}
-
-bool groupHasColours(const QString &group)
-{
-    Query q(DM->ADOConnection1);
-    q.prepare(QStringLiteral("select * from 颜色列表 where 颜色组=:颜色组"));
-    q.bind(QStringLiteral("颜色组"), group).exec();
-    return q.next();
 }
 
 QComboBox *dropDown(QWidget *parent, const QString &name)
@@ -175,7 +168,7 @@ void TFshangpin_add::Button1Click()
     // Sizes and colours of an article come from its groups; a group without colours
     // would leave it with nothing to stock or sell.
     bool hasColours = false;
-    if (!guarded([&] { hasColours = groupHasColours(DBComboBox3->currentText()); })) return;
+    if (!guarded([&] { hasColours = !ColoursOfGroup(DM->ADOConnection1, DBComboBox3->currentText()).isEmpty(); })) return;
     if (!hasColours) {
         messages().information(QStringLiteral("保存失败，您选择的颜色组没有设置明细颜色！！"));
         return;
