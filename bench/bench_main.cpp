@@ -14,6 +14,9 @@
 
 #if __has_include("app/StockOverview.h")
 #include "app/StockOverview.h"
+#include "app/Umain.h"
+#include "ui/RecordList.h"
+#include <QComboBox>
 #define QV_HAVE_OVERVIEW 1
 #endif
 
@@ -320,7 +323,7 @@ void bareBreakdown(Bare &b, qint64 article, const QString &warehouse)
     const QString rule = q.value(QStringLiteral("尺码规则")).toString();
     const QString group = q.value(QStringLiteral("颜色组")).toString();
     b.fetch(QStringLiteral("select * from 商品尺码 where 尺码规则=? order by 排序编号,id"), {rule}, -1);
-    b.fetch(QStringLiteral("select * from 颜色列表 where 颜色组=?"), {group}, -1);
+    b.fetch(QStringLiteral("select * from 颜色列表 where 颜色组=? order by id"), {group}, -1);
     if (warehouse.isEmpty())
         b.fetch(QStringLiteral("select 商品编码,商品尺码,颜色,sum(数量) as 数量 from 库存尺码表 where 商品编码=? "
                                "group by 商品编码,商品尺码,颜色"), {article}, -1);
@@ -339,20 +342,172 @@ void bareTakings(Bare &b)
             {d1, d2}, 1);
 }
 
+// Runs a statement of the program's convention (named parameters) on the bare
+// connection: the same text, the parameters bound by position.
+int bareStatement(Bare &b, const QString &sql, const QVariantMap &params, int rows)
+{
+    QStringList names;
+    const QString text = Query::rewrite(sql, &names);
+    QVariantList values;
+    for (const QString &n : names) {
+        QVariant v = params.value(n);
+        if (v.metaType().id() == QMetaType::QDate) v = sqlvalue::dayText(v.toDate());
+        values << v;
+    }
+    return b.fetch(text, values, rows);
+}
+
 #ifdef QV_HAVE_OVERVIEW
-#include "bench_overview.inc"
+
+overview::Filter filterOf(const QString &warehouse)
+{
+    overview::Filter f;
+    f.warehouse = warehouse.isEmpty() ? QString::fromUtf8(overview::kAllWarehouses) : warehouse;
+    return f;
+}
+
+void benchOverview(const Context &cx, Bare &b, const Sample &s)
+{
+    Database &db = DM->ADOConnection1;
+    for (const QString &wh : {QString(), s.warehouse}) {
+        const overview::Filter f = filterOf(wh);
+        const QString where = wh.isEmpty() ? QStringLiteral("all warehouses") : QStringLiteral("one warehouse (%1)").arg(wh);
+        {
+            const overview::Statement st = overview::modeOne(f);
+            int rows = 0;
+            const double program = timed(cx.runs, [&] {
+                RecordList list(db, QStringLiteral("库存总表"));
+                list.load(st.sql, st.params);
+                rows = list.rowCount();
+            });
+            const double bare = timed(cx.runs, [&] { bareStatement(b, st.sql, st.params, rows); });
+            report({QStringLiteral("Overview mode one, ") + where, program, bare, QStringLiteral("ms"),
+                    QStringLiteral("first %1 rows").arg(rows)});
+        }
+        {
+            const overview::Statement st = overview::modeTwo(f);
+            int rows = 0;
+            const double program = timed(cx.runs, [&] {
+                RecordList list(db, QStringLiteral("库存尺码表"));
+                list.load(st.sql, st.params);
+                rows = list.rowCount();
+                (void)overview::modeTwoSum(db, f);
+            });
+            QVariantMap sumParams = st.params;
+            QString sumSql = st.sql;
+            sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
+            sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
+            const double bare = timed(cx.runs, [&] {
+                bareStatement(b, st.sql, st.params, rows);
+                bareStatement(b, sumSql, sumParams, 1);
+            });
+            report({QStringLiteral("Overview mode two, ") + where, program, bare, QStringLiteral("ms"),
+                    QStringLiteral("first %1 rows and the footer sum").arg(rows)});
+        }
+    }
+    {
+        const overview::Filter f = filterOf(QString());
+        const double program = timed(cx.runs, [&] { (void)overview::breakdown(db, s.article, f); });
+        const double bare = timed(cx.runs, [&] { bareBreakdown(b, s.article, QString()); });
+        report({QStringLiteral("Breakdown of one article, all warehouses"), program, bare, QStringLiteral("ms"),
+                QStringLiteral("article %1").arg(s.article)});
+    }
+    {
+        const double program = timed(cx.runs, [&] { (void)overview::takings(db, QDate::currentDate()); });
+        const double bare = timed(cx.runs, [&] { bareTakings(b); });
+        report({QStringLiteral("Today's takings"), program, bare, QStringLiteral("ms"), QString()});
+    }
+    // The whole window: 刷新 and the warehouse filter reload both grids, the
+    // footer and the breakdown of the first article, and repaint.
+    {
+        session().CurrentUser = QStringLiteral("admin");
+        TFmain w;
+        setWindowParent(&w);
+        w.resize(1280, 800);
+        w.show();
+        QCoreApplication::processEvents();
+        auto *combo = w.findChild<QComboBox *>(QStringLiteral("ComboBox1"));
+        auto refresh = [&](const QString &wh) {
+            if (combo) combo->setCurrentIndex(wh.isEmpty() ? 0 : combo->findText(wh));
+            w.Button3Click();
+            QCoreApplication::processEvents();
+        };
+        for (const QString &wh : {QString(), s.warehouse}) {
+            const double program = timed(cx.runs, [&] { refresh(wh); });
+            const overview::Filter f = filterOf(wh);
+            const overview::Statement one = overview::modeOne(f), two = overview::modeTwo(f);
+            QString sumSql = two.sql;
+            sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
+            sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
+            const double bare = timed(cx.runs, [&] {
+                bareStatement(b, one.sql, one.params, 256);
+                bareStatement(b, two.sql, two.params, 256);
+                bareStatement(b, sumSql, two.params, 1);
+                bareBreakdown(b, s.article, wh);
+            });
+            report({QStringLiteral("Main window 刷新, ") + (wh.isEmpty() ? QStringLiteral("all warehouses") : QStringLiteral("one warehouse")),
+                    program, bare, QStringLiteral("ms"), QStringLiteral("TFmain shown 1280x800: both grids, footer, breakdown, repaint")});
+        }
+        setWindowParent(nullptr);
+        resetWindows();
+    }
+}
+
+// A child process that opens the shop and shows the main window with its
+// overview, then ends: its peak memory and time are the program's.
+int childMainWindow(const QString &shop, const QString &programDir)
+{
+    QElapsedTimer t;
+    t.start();
+    paths().programDir = programDir;
+    paths().shopDir = shop;
+    registerAllWindows();
+    TFmain w;
+    setWindowParent(&w);
+    std::unique_ptr<TDM> dm = TDM::open();
+    DM = dm.get();
+    session().CurrentUser = QStringLiteral("admin");
+    w.resize(1280, 800);
+    w.show();
+    QCoreApplication::processEvents();
+    std::printf("main-window-ms %.1f\n", msSince(t));
+    std::fflush(stdout);
+    setWindowParent(nullptr);
+    resetWindows();
+    DM = nullptr;
+    return 0;
+}
+
+void benchMainWindowMemory(const Context &cx)
+{
+    const ChildRun r = spawn(QCoreApplication::applicationFilePath(),
+                             {QStringLiteral("--child"), QStringLiteral("main-window"), QStringLiteral("--shop"), cx.shop,
+                              QStringLiteral("--program"), cx.program},
+                             {QByteArrayLiteral("QT_QPA_PLATFORM=offscreen")}, 120000);
+    // The database alone: the same statements in the sqlite3 tool, first rows only.
+    const QString sql = QStringLiteral(
+        "select 商品编码,商品名称,sum(数量) as 数量,货号 from 库存总表 group by 商品编码,商品名称,货号 order by 商品编码 limit 256;"
+        "select * from 库存尺码表 order by 商品编码,商品名称,库房名称 limit 256; select sum(数量) from 库存尺码表;");
+    const ChildRun bare = spawn(cx.sqlite3, {QStringLiteral("-readonly"), QDir(cx.shop).filePath(QStringLiteral("data.mdb")), sql}, {}, 120000);
+    report({QStringLiteral("Peak memory, main window with the overview"), r.ok ? r.maxRssKb / 1024.0 : -1,
+            bare.ok ? bare.maxRssKb / 1024.0 : -1, QStringLiteral("MiB"),
+            QStringLiteral("max RSS of a process that opens the shop and shows TFmain (%1); bare: sqlite3 with the same statements")
+                .arg(QString::fromUtf8(r.out.trimmed()))});
+}
+
 #else
-void benchOverview(const Context &, Bare &b, const Sample &s)
+void benchOverview(const Context &cx, Bare &b, const Sample &s)
 {
     // The program's overview is not part of this build: the bare figures alone.
-    const int rows = 256;
-    report({QStringLiteral("Overview mode one, all warehouses"), -1, 0 + timed(5, [&] { bareOverviewOne(b, QString(), rows); })});
-    report({QStringLiteral("Overview mode one, one warehouse"), -1, timed(5, [&] { bareOverviewOne(b, s.warehouse, rows); })});
-    report({QStringLiteral("Overview mode two, all warehouses"), -1, timed(5, [&] { bareOverviewTwo(b, QString(), rows); })});
-    report({QStringLiteral("Overview mode two, one warehouse"), -1, timed(5, [&] { bareOverviewTwo(b, s.warehouse, rows); })});
-    report({QStringLiteral("Breakdown of one article"), -1, timed(5, [&] { bareBreakdown(b, s.article, QString()); })});
-    report({QStringLiteral("Today's takings"), -1, timed(5, [&] { bareTakings(b); })});
+    report({QStringLiteral("Overview mode one, all warehouses"), -1, timed(cx.runs, [&] { bareOverviewOne(b, QString(), 256); })});
+    report({QStringLiteral("Overview mode one, one warehouse"), -1, timed(cx.runs, [&] { bareOverviewOne(b, s.warehouse, 256); })});
+    report({QStringLiteral("Overview mode two, all warehouses"), -1, timed(cx.runs, [&] { bareOverviewTwo(b, QString(), 256); })});
+    report({QStringLiteral("Overview mode two, one warehouse"), -1, timed(cx.runs, [&] { bareOverviewTwo(b, s.warehouse, 256); })});
+    report({QStringLiteral("Breakdown of one article"), -1, timed(cx.runs, [&] { bareBreakdown(b, s.article, QString()); })});
+    report({QStringLiteral("Today's takings"), -1, timed(cx.runs, [&] { bareTakings(b); })});
 }
+int childMainWindow(const QString &, const QString &) { return 1; }
+void benchMainWindowMemory(const Context &) {}
 #endif
 
 // ---------------------------------------------------------------- barcode generation
@@ -468,13 +623,16 @@ int main(int argc, char *argv[])
                                      QCoreApplication::applicationDirPath() + QStringLiteral("/quenvar"));
     const QCommandLineOption sqlite(QStringLiteral("sqlite3"), QStringLiteral("the sqlite3 tool"), QStringLiteral("path"),
                                     QStringLiteral("/usr/bin/sqlite3"));
-    const QCommandLineOption only(QStringLiteral("only"), QStringLiteral("startup,overview,barcodes,goods"), QStringLiteral("list"));
-    parser.addOptions({shop, runs, program, sqlite, only});
+    const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("internal: run one measured part"), QStringLiteral("part"));
+    const QCommandLineOption only(QStringLiteral("only"), QStringLiteral("startup,memory,overview,goods,barcodes"), QStringLiteral("list"));
+    parser.addOptions({shop, runs, program, sqlite, only, child});
     parser.process(app);
     if (!parser.isSet(shop)) {
         std::fprintf(stderr, "bench_quenvar --shop FOLDER [--runs N]\n");
         return 2;
     }
+    if (parser.value(child) == u"main-window")
+        return childMainWindow(QDir(parser.value(shop)).absolutePath(), QFileInfo(parser.value(program)).absolutePath());
     Context cx;
     cx.shop = QDir(parser.value(shop)).absolutePath();
     cx.program = parser.value(program);
@@ -484,6 +642,7 @@ int main(int argc, char *argv[])
 
     try {
         if (cx.want(QStringLiteral("startup"))) benchStartup(cx);
+        if (cx.want(QStringLiteral("memory"))) benchMainWindowMemory(cx);
 
         paths().programDir = QFileInfo(cx.program).absolutePath();
         paths().shopDir = cx.shop;
