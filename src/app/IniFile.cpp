@@ -17,9 +17,9 @@ struct Loaded {
 
 bool isValidUtf8(const QByteArray &b)
 {
-    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)d.decode(b);
-    return !d.hasError();
+    // Invalid sequences are replaced on decoding, so only valid UTF-8 survives the
+    // round trip unchanged.
+    return QString::fromUtf8(b).toUtf8() == b;
 }
 
 Loaded load(const QString &path)
