@@ -6,11 +6,13 @@ const char *const SchemaUpgrade::kScratchBaseVersion = "201210290000";
 
 namespace {
 
+// Versions are compared as text: an empty version is the empty text (below every
+// version), never NULL (which compares with nothing).
 QString cleanVersion(const QString &v)
 {
     QString out = v;
     out.remove(u'.');
-    return out;
+    return out.isNull() ? QString(QLatin1String("")) : out;
 }
 
 QString versionOf(Database &db)
@@ -26,16 +28,17 @@ void recordVersion(Database &db, const QString &version)
     Query q(db);
     q.exec(QStringLiteral("delete from 版本号"));
     q.prepare(QStringLiteral("insert into 版本号 (版本号) values (:版本号)"));
-    q.bind(QStringLiteral("版本号"), version).exec();
+    q.bind(QStringLiteral("版本号"), cleanVersion(version)).exec();
     tx.commit();
 }
 
-// Runs each statement on db; a statement that fails is skipped.
+// Runs each statement on db; a statement that fails is skipped. Run unprepared:
+// PostgreSQL cannot prepare DDL.
 int runStatements(Database &db, const QStringList &statements)
 {
     for (const QString &sql : statements) {
         try {
-            Query(db).exec(sql);
+            db.execute(sql);
         } catch (const DbError &) {
         }
     }
@@ -151,8 +154,8 @@ void SchemaUpgrade::upgradeScratch(Result &r)
     try {
         current = versionOf(scratch_);
     } catch (const DbError &) {
+        scratch_.execute(QStringLiteral("CREATE TABLE 版本号 (版本号 TEXT (50))"));
         Query s(scratch_);
-        s.exec(QStringLiteral("CREATE TABLE 版本号 (版本号 TEXT (50))"));
         s.prepare(QStringLiteral("insert into 版本号 (版本号) values (:版本号)"));
         s.bind(QStringLiteral("版本号"), QString::fromLatin1(kScratchBaseVersion)).exec();
         current = versionOf(scratch_);
