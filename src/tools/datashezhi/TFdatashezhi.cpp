@@ -68,6 +68,7 @@ TFdatashezhi::TFdatashezhi(const QString &kfPath, QWidget *parent) : QWidget(par
     layout->addWidget(server);
     layout->addWidget(hint);
     layout->addLayout(buttons);
+    setMinimumWidth(480);
 
     connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TFdatashezhi::ComboBox1Change);
     connect(Button1, &QPushButton::clicked, this, &TFdatashezhi::Button1Click);
