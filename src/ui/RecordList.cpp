@@ -49,6 +49,12 @@ void RecordList::load(const QString &sql, const QVariantMap &params)
     if (sql != sql_) sortColumn_.clear();
     sql_ = sql;
     params_ = params;
+    // The previous read goes first: on PostgreSQL a forward-only read streams its
+    // rows, and ending it after the new one has started cuts the new one short.
+    beginResetModel();
+    rows_.clear();
+    query_.reset();
+    endResetModel();
     auto q = std::make_unique<Query>(db_);
     q->prepare(selectStatement());
     for (auto it = params.constBegin(); it != params.constEnd(); ++it)
