@@ -84,6 +84,8 @@ protected:
     void editRecord(const QString &editorClass);
     // The pattern's "删除": after the DeleteConfirmation when confirm is set.
     void deleteRecord(bool confirm = true);
+    // Closing the window leaves the current row: a change typed into the grid is stored.
+    void done(int result) override;
 
     QHBoxLayout *buttonRow() const { return buttons_; }
     QVBoxLayout *body() const { return body_; }
