@@ -75,6 +75,7 @@ PatternEditor::PatternEditor(const QString &className, const QString &caption, Q
     form_->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     outer->addLayout(form_);
+    outer->addSpacing(10);
     outer->addStretch(1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
