@@ -1,2 +1,84 @@
-// Demo-shop generator (placeholder until it is built).
-int main() { return 0; }
+// quenvar-demo: creates a new shop and fills it with demo data.
+//   quenvar-demo --shop FOLDER [--articles N] [--sale-lines M] [--seed S]
+#include "app/DemoShop.h"
+#include "app/Session.h"
+#include "app/Udm.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+void say(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quenvar-demo"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("生成演示店铺：新建店铺并填入商品、会员、库存和销售记录"));
+    parser.addHelpOption();
+    const QCommandLineOption shop(QStringLiteral("shop"), QStringLiteral("新店铺的文件夹（空文件夹或不存在）"), QStringLiteral("folder"));
+    const QCommandLineOption articles(QStringLiteral("articles"), QStringLiteral("商品数（默认 200）"), QStringLiteral("N"), QStringLiteral("200"));
+    const QCommandLineOption lines(QStringLiteral("sale-lines"), QStringLiteral("销售明细行数（默认 5000）"), QStringLiteral("M"), QStringLiteral("5000"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("随机种子（默认 1）"), QStringLiteral("S"), QStringLiteral("1"));
+    parser.addOptions({shop, articles, lines, seed});
+    parser.process(app);
+
+    bool ok1 = false, ok2 = false, ok3 = false;
+    DemoShopOptions opt;
+    opt.articles = parser.value(articles).toInt(&ok1);
+    opt.saleLines = parser.value(lines).toLongLong(&ok2);
+    opt.seed = parser.value(seed).toULongLong(&ok3);
+    if (!parser.isSet(shop) || !ok1 || !ok2 || !ok3 || opt.articles < 1 || opt.articles > 1000000 || opt.saleLines < 0) {
+        say(QStringLiteral("用法：quenvar-demo --shop 文件夹 [--articles 商品数(1-1000000)] [--sale-lines 销售明细行数] [--seed 种子]"));
+        return 2;
+    }
+
+    paths().programDir = QCoreApplication::applicationDirPath();
+    paths().shopDir = QDir(parser.value(shop)).absolutePath();
+    // Only a new shop: data.mdb must not exist yet (a network-mode shop is checked
+    // by the generator, which refuses a database that already has goods).
+    if (QFileInfo::exists(paths().shopFile(QStringLiteral("data.mdb")))) {
+        say(QStringLiteral("文件夹里已有店铺数据（data.mdb），请指定一个空文件夹：%1").arg(paths().shopDir));
+        return 1;
+    }
+    if (!QDir().mkpath(paths().shopDir)) {
+        say(QStringLiteral("无法创建店铺文件夹：%1").arg(paths().shopDir));
+        return 1;
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    opt.progress = [&timer](const QString &line) {
+        say(QStringLiteral("[%1 s] %2").arg(timer.elapsed() / 1000.0, 0, 'f', 1).arg(line));
+    };
+    try {
+        std::unique_ptr<TDM> dm = TDM::open();
+        DM = dm.get();
+        const DemoShopSummary s = DemoShop(dm->ADOConnection1, opt).generate();
+        say(QStringLiteral("完成，用时 %1 秒：商品 %2，条码 %3，会员 %4，库存尺码 %5 行，销售单 %6（批发 %7，今日 %8），销售明细 %9 行。店铺：%10")
+                .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
+                .arg(s.articles).arg(s.barcodes).arg(s.members).arg(s.sizeStockRows)
+                .arg(s.sales).arg(s.wholesales).arg(s.todaySales).arg(s.saleLines)
+                .arg(paths().shopDir));
+        DM = nullptr;
+    } catch (const StartupError &e) {
+        say(e.text());
+        return 1;
+    } catch (const DbError &e) {
+        say(QStringLiteral("生成失败：%1").arg(e.text()));
+        return 1;
+    }
+    return 0;
+}

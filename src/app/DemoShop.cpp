@@ -1,0 +1,757 @@
+#include "app/DemoShop.h"
+
+#include "masterdata/BarcodeGenerator.h"
+
+#include <QDate>
+#include <QHash>
+#include <algorithm>
+#include <climits>
+#include <random>
+#include <vector>
+
+namespace {
+
+// Deterministic for a seed on every platform (the standard distributions are not).
+class Rng {
+public:
+    explicit Rng(quint64 seed) : g_(seed) {}
+    int below(int n) { return n <= 1 ? 0 : int(g_() % quint64(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }   // inclusive
+    double unit() { return double(g_() >> 11) * (1.0 / 9007199254740992.0); }
+    bool chance(double p) { return unit() < p; }
+private:
+    std::mt19937_64 g_;
+};
+
+// Money rounded to whole cents, halves to even.
+Money toCents(Money m)
+{
+    const int64_t u = m.units();
+    int64_t q = u / 100, r = u % 100;
+    if (r < 0) { r += 100; --q; }
+    if (r > 50 || (r == 50 && (q & 1))) ++q;
+    return Money::fromUnits(q * 100);
+}
+
+Money yuan(int y) { return Money::fromInt(y); }
+Money cents(int64_t c) { return Money::fromUnits(c * 100); }
+
+struct SizeRule { QString name; QStringList sizes; };
+struct ColourGroup { QString name; QStringList colours; };
+
+// A kind of garment: its category, size rule, colour groups and price range.
+struct Kind {
+    QString name, category, prefix;
+    int rule;
+    std::vector<int> groups;
+    int priceLo, priceHi;
+};
+
+struct Article {
+    qint64 id = 0;
+    QString name, huohao, category, brand, format;
+    int rule = 0, group = 0;
+    Money price, cost;
+    std::vector<QString> barcodes;   // index size * colours + colour
+    std::vector<int> stock;          // index warehouse * variants + variant; kNoRow: no ledger row
+    qint64 total = 0;
+};
+
+constexpr int kNoRow = INT_MIN;
+
+struct Member {
+    QString card, name, type, region, phone;
+    Money spent, balance, discount;   // discount: the type's 折扣率 (tenths)
+    qint64 visits = 0, points = 0;
+};
+
+struct Customer { QString name; Money owed; };
+
+struct Line {
+    int article, variant;
+    Money price;
+    qint64 qty;
+    int discount;   // percent on retail lines, 10 on wholesale
+};
+
+struct Sale {
+    int seconds;            // time of day
+    bool wholesale;
+    int member = -1, customer = -1, guide = 0;
+    std::vector<Line> lines;
+    std::vector<std::pair<int, qint64>> articleLines;  // wholesale: article and its quantity
+};
+
+const char *const kSurnames = "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹彭曾肖田董袁潘蒋蔡余杜叶程苏魏吕丁任沈姚卢姜崔钟谭陆汪范金石廖贾夏韦付方白邹孟熊秦邱江尹薛闫段雷侯龙史黎贺顾毛郝龚邵万钱覃武戴孔汤庞樊兰殷施陶洪翟安颜倪严牛温芦季俞章鲁葛伍申尤毕聂柴焦向柳邢岳齐沿梅莫庄辛管祝左涂谷祁时舒耿牟卜路詹关苗凌费纪靳盛童欧甄项曲成游阳裴席卫查屈鲍位覃霍翁隋植甘景薄单包司柏宁柯阮桂闵欧阳解强丛华车冉房边辜吉饶刁瞿戚丘古米池滕晋苑邬臧畅宫来嵺苟全褚廉简娄盖符奚木穆党燕郎邸冀谈姬屠连郜晏栾郁商蒙计喻揭窦迟宇敖糜鄢冷卓花艾蓝都巩稽井练仲乐虞卞封竺冼原官衣楚佟栗匡宗应台巫鞠僖桑荆谌银扬明沙薄伏岑习胥保和蔺";
+const char *const kGiven = "伟芳娜敏静丽强磊军洋勇艳杰娟涛明超秀霞平刚桂英华玉兰萍鹏辉玲建国红文斌宇浩凯婷雪琳欣怡子涵梓轩晨阳佳慧嘉颖博文思雨俊杰雅琪志强海燕春梅秋菊冬梅晓东晓燕丹丹";
+
+QString memberName(Rng &r)
+{
+    static const QString s = QString::fromUtf8(kSurnames);
+    static const QString g = QString::fromUtf8(kGiven);
+    QString n = s.mid(r.below(int(s.size())), 1);
+    const int len = r.chance(0.6) ? 2 : 1;
+    for (int i = 0; i < len; ++i) n += g.mid(r.below(int(g.size())), 1);
+    return n;
+}
+
+QString digits(Rng &r, int n)
+{
+    QString t;
+    t.reserve(n);
+    for (int i = 0; i < n; ++i) t += QChar(u'0' + r.below(10));
+    return t;
+}
+
+QString mobile(Rng &r)
+{
+    static const char *const heads[] = {"130", "131", "132", "135", "136", "137", "138", "139", "150", "151",
+                                        "152", "158", "159", "186", "187", "188", "189"};
+    return QString::fromLatin1(heads[r.below(17)]) + digits(r, 8);
+}
+
+// A well-formed (check digit included) but made-up identity card number.
+QString identityNumber(Rng &r, const QDate &birthday)
+{
+    static const int w[] = {7, 9, 10, 5, 8, 4, 2, 1, 6, 3, 7, 9, 10, 5, 8, 4, 2};
+    static const char check[] = "10X98765432";
+    const QString body = QStringLiteral("3301%1").arg(r.between(1, 9), 2, 10, QChar(u'0'))
+                         + birthday.toString(QStringLiteral("yyyyMMdd")) + digits(r, 3);
+    int sum = 0;
+    for (int i = 0; i < 17; ++i) sum += (body[i].unicode() - u'0') * w[i];
+    return body + QChar(QLatin1Char(check[sum % 11]));
+}
+
+class Progress {
+public:
+    Progress(const DemoShopOptions &o, QString table, qint64 total) : o_(o), table_(std::move(table)), total_(total) {}
+    void step(qint64 done)
+    {
+        if (o_.progress && (done % 100000 == 0))
+            o_.progress(QStringLiteral("%1：%2/%3").arg(table_).arg(done).arg(total_));
+    }
+    void finish(qint64 done)
+    {
+        if (o_.progress)
+            o_.progress(QStringLiteral("%1：%2 行").arg(table_).arg(done));
+    }
+private:
+    const DemoShopOptions &o_;
+    QString table_;
+    qint64 total_;
+};
+
+} // namespace
+
+struct DemoShop::Impl {
+    Database &db;
+    const DemoShopOptions &opt;
+    Rng rng;
+    DemoShopSummary sum;
+
+    std::vector<SizeRule> rules;
+    std::vector<ColourGroup> groups;
+    QHash<QString, QString> colourCode;
+    std::vector<Kind> kinds;
+    QStringList brands, guides, warehouses, whBranch;
+    std::vector<std::pair<QString, Money>> memberTypes;
+    QStringList regions;
+    std::vector<Article> articles;
+    std::vector<Member> members;
+    std::vector<Customer> customers;
+
+    Impl(Database &d, const DemoShopOptions &o) : db(d), opt(o), rng(o.seed) {}
+
+    static QStringList list(const char *t) { return QString::fromUtf8(t).split(u' ', Qt::SkipEmptyParts); }
+
+    int variants(const Article &a) const { return int(rules[a.rule].sizes.size() * groups[a.group].colours.size()); }
+
+    void run()
+    {
+        {
+            Query q(db);
+            q.exec(QStringLiteral("select count(*) as n from 商品列表"));
+            if (q.next() && q.integer(QStringLiteral("n")) > 0)
+                throw DbError(QStringLiteral("店铺里已有商品资料，演示数据只能生成在新店铺里"));
+        }
+        if (db.isSqlite()) {
+            db.execute(QStringLiteral("PRAGMA cache_size=-262144"));
+            db.execute(QStringLiteral("PRAGMA temp_store=MEMORY"));
+        }
+        defineCatalogue();
+        writeMasterData();
+        makeArticles();
+        writeArticles();
+        writeBarcodes();
+        makeStock();
+        writeStock();
+        makePeople();
+        writeSales();
+        writePeople();
+        if (db.isSqlite())
+            db.execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    }
+
+    void defineCatalogue()
+    {
+        rules = {{QStringLiteral("上衣码"), list("S M L XL XXL XXXL")},
+                 {QStringLiteral("裤码"), list("27 28 29 30 31 32")},
+                 {QStringLiteral("女装码"), list("XS S M L XL XXL")},
+                 {QStringLiteral("鞋码"), list("37 38 39 40 41 42")},
+                 {QStringLiteral("童装码"), list("100 110 120 130 140 150")},
+                 {QStringLiteral("均码"), list("均码")}};
+        groups = {{QStringLiteral("基础色"), list("黑色 白色 灰色 藏青色 卡其色")},
+                  {QStringLiteral("春夏色"), list("白色 浅蓝色 粉色 浅黄色 薄荷绿")},
+                  {QStringLiteral("秋冬色"), list("黑色 酒红色 驼色 墨绿色 深灰色")},
+                  {QStringLiteral("牛仔色"), list("浅蓝色 中蓝色 深蓝色 黑色 灰色")},
+                  {QStringLiteral("童装色"), list("红色 黄色 蓝色 粉色 绿色")}};
+        // One code per colour name, whatever group it appears in.
+        for (const ColourGroup &g : groups)
+            for (const QString &c : g.colours)
+                if (!colourCode.contains(c))
+                    colourCode.insert(c, QStringLiteral("%1").arg(colourCode.size() + 1, 2, 10, QChar(u'0')));
+        kinds = {{QStringLiteral("短袖T恤"), QStringLiteral("T恤"), QStringLiteral("TX"), 0, {0, 1}, 39, 159},
+                 {QStringLiteral("长袖T恤"), QStringLiteral("T恤"), QStringLiteral("TC"), 0, {0, 2}, 59, 199},
+                 {QStringLiteral("衬衫"), QStringLiteral("衬衫"), QStringLiteral("CS"), 0, {0, 1}, 89, 299},
+                 {QStringLiteral("卫衣"), QStringLiteral("卫衣"), QStringLiteral("WY"), 0, {0, 2}, 99, 329},
+                 {QStringLiteral("针织毛衣"), QStringLiteral("毛衣"), QStringLiteral("MY"), 0, {2}, 129, 499},
+                 {QStringLiteral("夹克"), QStringLiteral("外套"), QStringLiteral("JK"), 0, {0, 2}, 199, 699},
+                 {QStringLiteral("风衣"), QStringLiteral("外套"), QStringLiteral("FY"), 2, {0, 2}, 259, 899},
+                 {QStringLiteral("羽绒服"), QStringLiteral("羽绒服"), QStringLiteral("YR"), 0, {0, 2}, 299, 1299},
+                 {QStringLiteral("牛仔裤"), QStringLiteral("裤装"), QStringLiteral("NZ"), 1, {3}, 99, 399},
+                 {QStringLiteral("休闲裤"), QStringLiteral("裤装"), QStringLiteral("XK"), 1, {0}, 89, 299},
+                 {QStringLiteral("运动裤"), QStringLiteral("裤装"), QStringLiteral("YK"), 1, {0}, 69, 229},
+                 {QStringLiteral("连衣裙"), QStringLiteral("裙装"), QStringLiteral("LY"), 2, {1, 2}, 129, 599},
+                 {QStringLiteral("半身裙"), QStringLiteral("裙装"), QStringLiteral("BQ"), 2, {1, 0}, 79, 299},
+                 {QStringLiteral("运动鞋"), QStringLiteral("鞋类"), QStringLiteral("YX"), 3, {0}, 159, 699},
+                 {QStringLiteral("休闲鞋"), QStringLiteral("鞋类"), QStringLiteral("XX"), 3, {0, 2}, 129, 499},
+                 {QStringLiteral("儿童套装"), QStringLiteral("童装"), QStringLiteral("TZ"), 4, {4}, 69, 259},
+                 {QStringLiteral("儿童外套"), QStringLiteral("童装"), QStringLiteral("TW"), 4, {4}, 99, 359},
+                 {QStringLiteral("围巾"), QStringLiteral("配饰"), QStringLiteral("WJ"), 5, {0, 2}, 29, 199},
+                 {QStringLiteral("棒球帽"), QStringLiteral("配饰"), QStringLiteral("BM"), 5, {0}, 29, 129}};
+        brands = list("青禾 木棉道 北极星 晨光 远山 溪岸 南风 铭品");
+        guides = list("王芳 李娜 张伟 刘洋 陈静 杨敏");
+        warehouses = list("总仓 东城店仓 西城店仓 次品仓");
+        whBranch = list("总部 东城店 西城店 总部");
+        memberTypes = {{QStringLiteral("普通会员"), yuan(10)}, {QStringLiteral("银卡会员"), *Money::parse(QStringLiteral("9.5"))},
+                       {QStringLiteral("金卡会员"), yuan(9)}, {QStringLiteral("钻石会员"), *Money::parse(QStringLiteral("8.5"))}};
+        regions = list("城东区 城西区 城南区 城北区 开发区 郊县");
+    }
+
+    // Writes one name column of a small master table.
+    void names(const QString &table, const QString &column, const QStringList &values)
+    {
+        Query q(db);
+        q.prepare(QStringLiteral("insert into %1 (%2) values (:v)").arg(table, column));
+        for (const QString &v : values) q.bind(QStringLiteral("v"), v).exec();
+    }
+
+    void writeMasterData()
+    {
+        Transaction tx(db);
+        names(QStringLiteral("分店"), QStringLiteral("分店"), list("总部 东城店 西城店"));
+        {
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 库房名称 (库房名称,所属分店) values (:库房名称,:所属分店)"));
+            for (int i = 0; i < warehouses.size(); ++i)
+                q.bind(QStringLiteral("库房名称"), warehouses[i]).bind(QStringLiteral("所属分店"), whBranch[i]).exec();
+        }
+        names(QStringLiteral("导购员"), QStringLiteral("姓名"), guides);
+        QStringList categories;
+        for (const Kind &k : kinds)
+            if (!categories.contains(k.category)) categories << k.category;
+        names(QStringLiteral("商品类型"), QStringLiteral("商品类型"), categories);
+        names(QStringLiteral("品牌"), QStringLiteral("品牌"), brands);
+        {
+            QStringList ruleNames;
+            for (const SizeRule &r : rules) ruleNames << r.name;
+            names(QStringLiteral("尺码规则"), QStringLiteral("尺码规则"), ruleNames);
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 商品尺码 (尺码规则,尺码,排序编号) values (:尺码规则,:尺码,:排序编号)"));
+            for (const SizeRule &r : rules)
+                for (int i = 0; i < r.sizes.size(); ++i)
+                    q.bind(QStringLiteral("尺码规则"), r.name).bind(QStringLiteral("尺码"), r.sizes[i]).bind(QStringLiteral("排序编号"), i + 1).exec();
+        }
+        {
+            QStringList groupNames;
+            for (const ColourGroup &g : groups) groupNames << g.name;
+            names(QStringLiteral("颜色组"), QStringLiteral("颜色组"), groupNames);
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 颜色列表 (颜色组,颜色) values (:颜色组,:颜色)"));
+            for (const ColourGroup &g : groups)
+                for (const QString &c : g.colours) q.bind(QStringLiteral("颜色组"), g.name).bind(QStringLiteral("颜色"), c).exec();
+        }
+        {
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 客户类型 (客户类型,折扣率) values (:客户类型,:折扣率)"));
+            for (const auto &[name, rate] : memberTypes)
+                q.bind(QStringLiteral("客户类型"), name).bind(QStringLiteral("折扣率"), QVariant::fromValue(rate)).exec();
+        }
+        names(QStringLiteral("区域"), QStringLiteral("区域"), regions);
+        {
+            const QStringList cities = list("杭州 广州 深圳 苏州 温州 泉州 东莞 宁波 青岛 武汉 成都 石狮");
+            const QStringList words = list("华美 锦绣 恒达 盛源 雅致 天成 万家 金丰 新潮 美尔");
+            const QStringList kindsOf = list("服饰有限公司 制衣厂 服装有限公司 针织厂 鞋业有限公司");
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 供货商 (供货商名称,联系人,联系电话,联系地址,我方应付金额,备注) "
+                        "values (:供货商名称,:联系人,:联系电话,:联系地址,:我方应付金额,:备注)"));
+            const int n = std::clamp(opt.articles / 500, 8, 60);
+            for (int i = 0; i < n; ++i) {
+                const QString city = cities[rng.below(int(cities.size()))];
+                const QString name = city + words[i % words.size()] + kindsOf[(i / words.size()) % kindsOf.size()];
+                q.bind(QStringLiteral("供货商名称"), i < words.size() * kindsOf.size() ? name : name + QString::number(i))
+                    .bind(QStringLiteral("联系人"), memberName(rng))
+                    .bind(QStringLiteral("联系电话"), mobile(rng))
+                    .bind(QStringLiteral("联系地址"), city + QStringLiteral("市工业园区") + QString::number(rng.between(1, 300)) + QStringLiteral("号"))
+                    .bind(QStringLiteral("我方应付金额"), QVariant::fromValue(rng.chance(0.6) ? cents(qint64(rng.between(0, 5000000))) : Money()))
+                    .bind(QStringLiteral("备注"), QString())
+                    .exec();
+            }
+        }
+        tx.commit();
+    }
+
+    void makeArticles()
+    {
+        articles.resize(size_t(opt.articles));
+        const int width = std::max(5, int(QString::number(opt.articles).size()));
+        const QStringList styles = list("韩版 修身 宽松 简约 复古 潮流 百搭 商务 休闲 时尚 经典 加厚 薄款 印花 条纹 纯色 撞色 落肩 高腰 直筒");
+        const QStringList fabrics = list("纯棉 亚麻 真丝 羊毛 涤纶 莫代尔 牛仔 灯芯绒 针织 雪纺");
+        const QString pipe = QStringLiteral("货号+颜色+尺码"), swapped = QStringLiteral("货号+尺码+颜色");
+        for (int i = 0; i < opt.articles; ++i) {
+            Article &a = articles[size_t(i)];
+            const Kind &k = kinds[size_t(rng.below(int(kinds.size())))];
+            a.name = styles[rng.below(int(styles.size()))] + (rng.chance(0.5) ? fabrics[rng.below(int(fabrics.size()))] : QString()) + k.name;
+            a.huohao = k.prefix + QStringLiteral("%1").arg(i + 1, width, 10, QChar(u'0'));
+            a.category = k.category;
+            a.brand = brands[rng.below(int(brands.size()))];
+            a.rule = k.rule;
+            a.group = k.groups[size_t(rng.below(int(k.groups.size())))];
+            // Prices end in 9 or 0 most of the time, with cents now and then.
+            int whole = rng.between(k.priceLo, k.priceHi);
+            whole = whole - whole % 10 + (rng.chance(0.7) ? 9 : 0);
+            a.price = rng.chance(0.1) ? yuan(whole) + cents(50) : yuan(whole);
+            a.cost = toCents(a.price * Money::fromUnits(rng.between(3800, 6000)));
+            a.format = rng.chance(0.15) ? swapped : pipe;
+            const SizeRule &r = rules[size_t(a.rule)];
+            const ColourGroup &g = groups[size_t(a.group)];
+            a.barcodes.reserve(size_t(r.sizes.size() * g.colours.size()));
+            for (int si = 0; si < r.sizes.size(); ++si) {
+                const QString sc = QStringLiteral("%1").arg(si + 1, 2, 10, QChar(u'0'));
+                for (const QString &c : g.colours) {
+                    const QString cc = colourCode.value(c);
+                    a.barcodes.push_back(BarcodeGenerator::compose(a.format, a.huohao, sc, cc));
+                }
+            }
+        }
+    }
+
+    void makeStock()
+    {
+        static const double carried[] = {0.85, 0.5, 0.5, 0.03};
+        for (Article &a : articles) {
+            const int nv = variants(a);
+            a.stock.assign(size_t(nv * warehouses.size()), kNoRow);
+            a.total = 0;
+            for (int w = 0; w < warehouses.size(); ++w) {
+                if (!rng.chance(carried[w])) continue;
+                bool any = false;
+                for (int v = 0; v < nv; ++v) {
+                    if (!rng.chance(0.7)) continue;
+                    const int q = rng.chance(0.1) ? 0 : (rng.chance(0.7) ? rng.between(1, 6) : rng.between(7, 30));
+                    a.stock[size_t(w * nv + v)] = q;
+                    a.total += q;
+                    any = true;
+                }
+                if (!any) a.stock[size_t(w * nv)] = 0;   // a carried article has at least one row
+            }
+        }
+    }
+
+    void writeArticles()
+    {
+        // The stock total is written with the stock (商品列表.数量 starts at 0 like a new article).
+        Transaction tx(db);
+        Query q(db);
+        q.prepare(QStringLiteral("insert into 商品列表 (商品名称,商品类别,品牌,货号,尺码规则,颜色组,零售价格,预设进价,条码格式,备注,数量) "
+                    "values (:商品名称,:商品类别,:品牌,:货号,:尺码规则,:颜色组,:零售价格,:预设进价,:条码格式,:备注,0)"));
+        Progress p(opt, QStringLiteral("商品列表"), qint64(articles.size()));
+        qint64 n = 0;
+        for (const Article &a : articles) {
+            q.bind(QStringLiteral("商品名称"), a.name).bind(QStringLiteral("商品类别"), a.category).bind(QStringLiteral("品牌"), a.brand)
+                .bind(QStringLiteral("货号"), a.huohao).bind(QStringLiteral("尺码规则"), rules[size_t(a.rule)].name)
+                .bind(QStringLiteral("颜色组"), groups[size_t(a.group)].name)
+                .bind(QStringLiteral("零售价格"), QVariant::fromValue(a.price)).bind(QStringLiteral("预设进价"), QVariant::fromValue(a.cost))
+                .bind(QStringLiteral("条码格式"), a.format).bind(QStringLiteral("备注"), QString()).exec();
+            p.step(++n);
+        }
+        tx.commit();
+        p.finish(n);
+        QHash<QString, qint64> ids;
+        Query r(db);
+        r.exec(QStringLiteral("select id,货号 from 商品列表"));
+        while (r.next()) ids.insert(r.text(QStringLiteral("货号")), r.integer(QStringLiteral("id")));
+        for (Article &a : articles) a.id = ids.value(a.huohao);
+        sum.articles = qint64(articles.size());
+    }
+
+    void writeBarcodes()
+    {
+        {
+            Transaction tx(db);
+            Query qs(db), qc(db);
+            qs.prepare(QStringLiteral("insert into 尺码条码设置 (商品编号,尺码,条码) values (:商品编号,:尺码,:条码)"));
+            qc.prepare(QStringLiteral("insert into 颜色条码设置 (商品编号,颜色,条码) values (:商品编号,:颜色,:条码)"));
+            for (const Article &a : articles) {
+                const SizeRule &r = rules[size_t(a.rule)];
+                for (int si = 0; si < r.sizes.size(); ++si) {
+                    qs.bind(QStringLiteral("商品编号"), a.id).bind(QStringLiteral("尺码"), r.sizes[si])
+                        .bind(QStringLiteral("条码"), QStringLiteral("%1").arg(si + 1, 2, 10, QChar(u'0'))).exec();
+                    ++sum.sizeCodes;
+                }
+                for (const QString &c : groups[size_t(a.group)].colours) {
+                    qc.bind(QStringLiteral("商品编号"), a.id).bind(QStringLiteral("颜色"), c).bind(QStringLiteral("条码"), colourCode.value(c)).exec();
+                    ++sum.colourCodes;
+                }
+            }
+            tx.commit();
+            if (opt.progress) opt.progress(QStringLiteral("尺码条码设置、颜色条码设置：%1 行").arg(sum.sizeCodes + sum.colourCodes));
+        }
+        // The barcodes themselves are composed by the program's own generator.
+        std::vector<qint64> ids;
+        ids.reserve(articles.size());
+        for (const Article &a : articles) ids.push_back(a.id);
+        const int every = std::max(1, int(ids.size()) / 5);
+        const BarcodeGenerator::Result r = BarcodeGenerator(db).generate(ids, [this, every](int done, int total) {
+            if (opt.progress && (done % every == 0) && done < total)
+                opt.progress(QStringLiteral("商品条码表：%1/%2 个商品").arg(done).arg(total));
+            return true;
+        });
+        sum.barcodes = r.barcodes;
+        if (opt.progress) opt.progress(QStringLiteral("商品条码表：%1 行").arg(sum.barcodes));
+    }
+
+    void writeStock()
+    {
+        qint64 total = 0;
+        for (const Article &a : articles)
+            for (int q : a.stock) total += q != kNoRow;
+        {
+            Transaction tx(db);
+            Query q(db);
+            q.prepare(QStringLiteral("insert into 库存尺码表 (商品编码,库房名称,商品尺码,颜色,数量,商品名称,商品条码,货号) "
+                        "values (:商品编码,:库房名称,:商品尺码,:颜色,:数量,:商品名称,:商品条码,:货号)"));
+            Progress p(opt, QStringLiteral("库存尺码表"), total);
+            for (const Article &a : articles) {
+                const QStringList &sizes = rules[size_t(a.rule)].sizes;
+                const QStringList &colours = groups[size_t(a.group)].colours;
+                const int nv = variants(a);
+                for (int w = 0; w < warehouses.size(); ++w)
+                    for (int v = 0; v < nv; ++v) {
+                        const int n = a.stock[size_t(w * nv + v)];
+                        if (n == kNoRow) continue;
+                        q.bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("库房名称"), warehouses[w])
+                            .bind(QStringLiteral("商品尺码"), sizes[v / colours.size()]).bind(QStringLiteral("颜色"), colours[v % colours.size()])
+                            .bind(QStringLiteral("数量"), n).bind(QStringLiteral("商品名称"), a.name).bind(QStringLiteral("商品条码"), a.barcodes[size_t(v)])
+                            .bind(QStringLiteral("货号"), a.huohao).exec();
+                        p.step(++sum.sizeStockRows);
+                    }
+            }
+            tx.commit();
+            p.finish(sum.sizeStockRows);
+        }
+        Transaction tx(db);
+        Query q(db), t(db);
+        q.prepare(QStringLiteral("insert into 库存总表 (商品编码,库房名称,商品名称,货号,数量) values (:商品编码,:库房名称,:商品名称,:货号,:数量)"));
+        t.prepare(QStringLiteral("update 商品列表 set 数量=:数量 where id=:id"));
+        for (const Article &a : articles) {
+            const int nv = variants(a);
+            for (int w = 0; w < warehouses.size(); ++w) {
+                qint64 n = 0;
+                bool any = false;
+                for (int v = 0; v < nv; ++v) {
+                    const int k = a.stock[size_t(w * nv + v)];
+                    if (k == kNoRow) continue;
+                    any = true;
+                    n += k;
+                }
+                if (!any) continue;
+                q.bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("库房名称"), warehouses[w]).bind(QStringLiteral("商品名称"), a.name)
+                    .bind(QStringLiteral("货号"), a.huohao).bind(QStringLiteral("数量"), n).exec();
+                ++sum.warehouseRows;
+            }
+            if (a.total != 0) t.bind(QStringLiteral("数量"), a.total).bind(QStringLiteral("id"), a.id).exec();
+        }
+        tx.commit();
+        if (opt.progress) opt.progress(QStringLiteral("库存总表：%1 行").arg(sum.warehouseRows));
+    }
+
+    void makePeople()
+    {
+        const int n = std::max(20, opt.articles);
+        members.resize(size_t(n));
+        for (int i = 0; i < n; ++i) {
+            Member &m = members[size_t(i)];
+            m.card = QStringLiteral("VIP%1").arg(i + 1, 6, 10, QChar(u'0'));
+            m.name = memberName(rng);
+            const int t = rng.chance(0.55) ? 0 : rng.chance(0.6) ? 1 : rng.chance(0.7) ? 2 : 3;
+            m.type = memberTypes[size_t(t)].first;
+            m.discount = memberTypes[size_t(t)].second;
+            m.region = regions[rng.below(int(regions.size()))];
+            m.phone = rng.chance(0.1) ? mobile(rng) + u',' + mobile(rng) : mobile(rng);
+            m.balance = rng.chance(0.3) ? yuan(rng.between(1, 200) * 10) : Money();
+        }
+        const QStringList shops = list("张记服装店 李氏服饰 阳光服装批发部 时尚前线 丽人坊 金色年华服饰 都市衣橱 星星童装 好运来鞋服 新世纪商场");
+        const int c = std::clamp(opt.articles / 1000, 5, 40);
+        for (int i = 0; i < c; ++i)
+            customers.push_back({i < shops.size() ? shops[i] : shops[i % shops.size()] + QString::number(i / shops.size() + 1),
+                                 rng.chance(0.3) ? yuan(rng.between(1, 500) * 10) : Money()});
+    }
+
+    void writePeople()
+    {
+        Transaction tx(db);
+        Query q(db);
+        q.prepare(QStringLiteral("insert into 零售会员 (客户类型,客户地区,联系电话,客户姓名,客户单位,身份证号,生日,联系地址,客户备注,信用等级,"
+                    "购物次数,购物金额,积分,手工编码,黑名单,QQ,帐户余额,生日月,生日日) values (:客户类型,:客户地区,:联系电话,"
+                    ":客户姓名,:客户单位,:身份证号,:生日,:联系地址,:客户备注,:信用等级,:购物次数,:购物金额,:积分,:手工编码,"
+                    ":黑名单,:QQ,:帐户余额,:生日月,:生日日)"));
+        const QStringList units = list("市第一中学 人民医院 建设银行 电力公司 自由职业 个体经营 软件园 市政府");
+        const QStringList streets = list("解放路 人民路 中山路 建设路 文化路 和平街 新华街 长江路");
+        Progress p(opt, QStringLiteral("零售会员"), qint64(members.size()));
+        for (const Member &m : members) {
+            const QDate birthday(rng.between(1960, 2005), rng.between(1, 12), rng.between(1, 28));
+            q.bind(QStringLiteral("客户类型"), m.type).bind(QStringLiteral("客户地区"), m.region).bind(QStringLiteral("联系电话"), m.phone)
+                .bind(QStringLiteral("客户姓名"), m.name)
+                .bind(QStringLiteral("客户单位"), rng.chance(0.5) ? units[rng.below(int(units.size()))] : QString())
+                .bind(QStringLiteral("身份证号"), rng.chance(0.4) ? identityNumber(rng, birthday) : QString())
+                .bind(QStringLiteral("生日"), birthday)
+                .bind(QStringLiteral("联系地址"), m.region + streets[rng.below(int(streets.size()))] + QString::number(rng.between(1, 999)) + QStringLiteral("号"))
+                .bind(QStringLiteral("客户备注"), QString())
+                .bind(QStringLiteral("信用等级"), rng.chance(0.8) ? QStringLiteral("好") : rng.chance(0.7) ? QStringLiteral("中") : QStringLiteral("差"))
+                .bind(QStringLiteral("购物次数"), m.visits).bind(QStringLiteral("购物金额"), QVariant::fromValue(m.spent))
+                .bind(QStringLiteral("积分"), m.points).bind(QStringLiteral("手工编码"), m.card)
+                .bind(QStringLiteral("黑名单"), rng.chance(0.01) ? QStringLiteral("是") : QStringLiteral("否"))
+                .bind(QStringLiteral("QQ"), rng.chance(0.4) ? QString::number(rng.between(10000, 99999)) + digits(rng, 4) : QString())
+                .bind(QStringLiteral("帐户余额"), QVariant::fromValue(m.balance))
+                .bind(QStringLiteral("生日月"), birthday.month()).bind(QStringLiteral("生日日"), birthday.day())
+                .exec();
+            p.step(++sum.members);
+        }
+        Query c(db);
+        c.prepare(QStringLiteral("insert into 批发客户资料 (客户名称,联系人,联系电话,联系地址,我方应收金额,备注) "
+                    "values (:客户名称,:联系人,:联系电话,:联系地址,:我方应收金额,:备注)"));
+        for (const Customer &k : customers)
+            c.bind(QStringLiteral("客户名称"), k.name).bind(QStringLiteral("联系人"), memberName(rng)).bind(QStringLiteral("联系电话"), mobile(rng))
+                .bind(QStringLiteral("联系地址"), regions[rng.below(int(regions.size()))] + streets[rng.below(int(streets.size()))]
+                                     + QString::number(rng.between(1, 999)) + QStringLiteral("号"))
+                .bind(QStringLiteral("我方应收金额"), QVariant::fromValue(k.owed)).bind(QStringLiteral("备注"), QString()).exec();
+        tx.commit();
+        p.finish(sum.members);
+    }
+
+    // An article, the popular ones more often.
+    int pickArticle()
+    {
+        const double u = rng.unit();
+        return std::min(int(articles.size()) - 1, int(double(articles.size()) * u * u));
+    }
+
+    // Lines of one sale, at most `room` of them.
+    Sale makeSale(int seconds, bool wholesale, qint64 room)
+    {
+        Sale sale;
+        sale.seconds = seconds;
+        sale.wholesale = wholesale;
+        sale.guide = rng.below(int(guides.size()));
+        if (wholesale) {
+            sale.customer = rng.below(int(customers.size()));
+            const int nArticles = rng.between(2, 5);
+            for (int i = 0; i < nArticles && qint64(sale.lines.size()) < room; ++i) {
+                const int ai = rng.below(int(articles.size()));
+                const Article &a = articles[size_t(ai)];
+                const Money price = toCents(a.price * Money::fromUnits(rng.between(5000, 6500)));
+                const int nv = int(a.barcodes.size());
+                const int nSizes = std::min(nv, rng.between(1, 4));
+                const int first = rng.below(nv);
+                qint64 qty = 0;
+                for (int k = 0; k < nSizes && qint64(sale.lines.size()) < room; ++k) {
+                    const qint64 q = rng.between(3, 20);
+                    sale.lines.push_back({ai, (first + k) % nv, price, q, 10});
+                    qty += q;
+                }
+                sale.articleLines.push_back({ai, qty});
+            }
+            return sale;
+        }
+        if (rng.chance(0.35)) sale.member = rng.below(int(members.size()));
+        const double u = rng.unit();
+        const int n = int(std::min<qint64>(room, u < 0.5 ? 1 : u < 0.8 ? 2 : u < 0.95 ? 3 : 4));
+        for (int i = 0; i < n; ++i) {
+            const int ai = pickArticle();
+            const Article &a = articles[size_t(ai)];
+            int pct = 100;
+            if (sale.member >= 0)
+                pct = int((members[size_t(sale.member)].discount * yuan(10)).units() / Money::kScale);
+            else if (rng.chance(0.15))
+                pct = rng.chance(0.6) ? 90 : 80;
+            const Money price = toCents(a.price * Money::fromInt(pct) / yuan(100));
+            const qint64 q = rng.chance(0.9) ? 1 : rng.chance(0.8) ? 2 : 3;
+            sale.lines.push_back({ai, rng.below(int(a.barcodes.size())), price, q, pct});
+        }
+        return sale;
+    }
+
+    void writeSales()
+    {
+        const QDate today = opt.now.date();
+        const int days = 365;
+        // Weights per day, oldest first: weekends busier, the run-up to the spring
+        // festival and the autumn busiest, today only as far as it has gone.
+        std::vector<double> w(days, 0.0);
+        double total = 0;
+        for (int i = 0; i < days; ++i) {
+            const QDate d = today.addDays(i - days + 1);
+            double x = d.dayOfWeek() >= 6 ? 1.6 : 1.0;
+            if (d.month() == 1 || d.month() == 10 || d.month() == 11) x *= 1.3;
+            if (i == days - 1) x *= std::max(0.3, opt.now.time().msecsSinceStartOfDay() / 86400000.0);
+            w[size_t(i)] = x;
+            total += x;
+        }
+        const int nowSecs = opt.now.time().msecsSinceStartOfDay() / 1000;
+
+        Transaction tx(db);
+        Query head(db), whead(db), line(db), wline(db);
+        head.prepare(QStringLiteral("insert into 销售总表 (销售辅助单号,销售单号,操作员,日期时间,账户支付,现金收入,代金卷,信用卡收取,收款方式,"
+                       "折后金额,签单人,交班完毕,会员卡号,获取积分,销售类型,导购员) values (:销售辅助单号,:销售单号,:操作员,"
+                       ":日期时间,:账户支付,:现金收入,:代金卷,:信用卡收取,:收款方式,:折后金额,:签单人,:交班完毕,:会员卡号,"
+                       ":获取积分,:销售类型,:导购员)"));
+        whead.prepare(QStringLiteral("insert into 销售总表 (销售辅助单号,销售单号,操作员,日期时间,现金收入,折后金额,交班完毕,销售类型,导购员) "
+                        "values (:销售辅助单号,:销售单号,:操作员,:日期时间,:现金收入,:折后金额,:交班完毕,:销售类型,:导购员)"));
+        line.prepare(QStringLiteral("insert into 销售明细表 (品名,条形码,计量单位,销售价,销售单号,数量,可退数量,金额合计,操作员,日期时间,打折,"
+                       "利润,销售类型,商品类别,尺码,颜色) values (:品名,:条形码,:计量单位,:销售价,:销售单号,:数量,:可退数量,"
+                       ":金额合计,:操作员,:日期时间,:打折,:利润,:销售类型,:商品类别,:尺码,:颜色)"));
+        wline.prepare(QStringLiteral("insert into 批发明细表 (填表日期,单据编号,库房名称,经手员工,单据类型,商品名称,商品编码,数量,货号,进价,金额) "
+                        "values (:填表日期,:单据编号,:库房名称,:经手员工,:单据类型,:商品名称,:商品编码,:数量,:货号,:进价,:金额)"));
+        const QString admin = QStringLiteral("admin"), retail = QStringLiteral("零售"), whole = QStringLiteral("批发"), set = QStringLiteral("套");
+        const QString yes = QStringLiteral("是"), no = QStringLiteral("否"), receiptKind = QStringLiteral("采购入库");
+        const QVariant nullText(QMetaType::fromType<QString>());
+        Progress p(opt, QStringLiteral("销售明细表"), opt.saleLines);
+
+        double cumulative = 0;
+        qint64 planned = 0, written = 0;
+        for (int di = 0; di < days && !articles.empty(); ++di) {
+            cumulative += w[size_t(di)];
+            const qint64 upto = di == days - 1 ? opt.saleLines : qint64(double(opt.saleLines) * cumulative / total + 0.5);
+            planned = upto;
+            const QDate day = today.addDays(di - days + 1);
+            const bool isToday = di == days - 1;
+            int from = 9 * 3600, to = 21 * 3600 + 1800;
+            if (isToday) {
+                to = std::max(1, std::min(to, nowSecs));
+                from = std::max(0, std::min(from, to - 3600));
+            }
+            std::vector<Sale> sales;
+            int counts[2] = {0, 0};
+            qint64 dayLines = 0;
+            while (written + dayLines < planned) {
+                bool wholesale = !customers.empty() && rng.chance(0.03);
+                if (counts[wholesale] >= 9999) wholesale = !wholesale;   // four-digit daily counters
+                if (counts[wholesale] >= 9999 || (wholesale && customers.empty())) break;
+                Sale sale = makeSale(rng.between(from, to - 1), wholesale, planned - written - dayLines);
+                dayLines += qint64(sale.lines.size());
+                ++counts[wholesale];
+                sales.push_back(std::move(sale));
+            }
+            std::stable_sort(sales.begin(), sales.end(), [](const Sale &a, const Sale &b) { return a.seconds < b.seconds; });
+            const QString dayText = day.toString(QStringLiteral("yyyy-MM-dd"));
+            const QString dayDigits = day.toString(QStringLiteral("yyyyMMdd"));
+            int counter[2] = {0, 0};
+            for (const Sale &sale : sales) {
+                const int t = sale.seconds;
+                const QString moment = dayText + QString::asprintf(" %02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
+                const QString aux = dayDigits + QStringLiteral("%1").arg(++counter[sale.wholesale], 4, 10, QChar(u'0'));
+                const QString number = (sale.wholesale ? QStringLiteral("PF") : QStringLiteral("LS")) + aux;
+                Money amount;
+                for (const Line &l : sale.lines) amount += l.price * Money::fromInt(l.qty);
+                const QString &kind = sale.wholesale ? whole : retail;
+                const QString &guide = guides[sale.guide];
+                const QString &handed = isToday ? no : yes;
+                if (sale.wholesale) {
+                    Customer &c = customers[size_t(sale.customer)];
+                    Money paid = amount;
+                    if (rng.chance(0.4)) paid = yuan(int(amount.toDouble() * (0.3 + 0.5 * rng.unit()) / 100) * 100);
+                    c.owed += amount - paid;
+                    whead.bind(QStringLiteral("销售辅助单号"), aux).bind(QStringLiteral("销售单号"), number).bind(QStringLiteral("操作员"), admin)
+                        .bind(QStringLiteral("日期时间"), moment).bind(QStringLiteral("现金收入"), QVariant::fromValue(paid))
+                        .bind(QStringLiteral("折后金额"), QVariant::fromValue(amount)).bind(QStringLiteral("交班完毕"), handed)
+                        .bind(QStringLiteral("销售类型"), kind).bind(QStringLiteral("导购员"), guide).exec();
+                    for (const auto &[ai, qty] : sale.articleLines) {
+                        const Article &a = articles[size_t(ai)];
+                        wline.bind(QStringLiteral("填表日期"), day).bind(QStringLiteral("单据编号"), number).bind(QStringLiteral("库房名称"), warehouses[0])
+                            .bind(QStringLiteral("经手员工"), guide).bind(QStringLiteral("单据类型"), receiptKind).bind(QStringLiteral("商品名称"), a.name)
+                            .bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("数量"), qty).bind(QStringLiteral("货号"), a.huohao)
+                            .bind(QStringLiteral("进价"), QVariant::fromValue(Money())).bind(QStringLiteral("金额"), QVariant::fromValue(Money())).exec();
+                    }
+                    ++sum.wholesales;
+                } else {
+                    Money cash = amount, account, voucher, card;
+                    if (sale.member >= 0 && rng.chance(0.15)) {
+                        account = amount; cash = Money();
+                    } else if (rng.chance(0.25)) {
+                        card = amount; cash = Money();
+                    } else if (amount >= yuan(100) && rng.chance(0.07)) {
+                        voucher = yuan(50); cash = amount - voucher;
+                    }
+                    QString cardNo;
+                    Money points;
+                    if (sale.member >= 0) {
+                        Member &m = members[size_t(sale.member)];
+                        cardNo = m.card;
+                        points = amount;     // the points divisor of a new shop is 1
+                        ++m.visits;
+                        m.spent += amount;
+                        m.points += amount.units() / Money::kScale;
+                    }
+                    head.bind(QStringLiteral("销售辅助单号"), aux).bind(QStringLiteral("销售单号"), number).bind(QStringLiteral("操作员"), admin)
+                        .bind(QStringLiteral("日期时间"), moment).bind(QStringLiteral("账户支付"), QVariant::fromValue(account))
+                        .bind(QStringLiteral("现金收入"), QVariant::fromValue(cash)).bind(QStringLiteral("代金卷"), QVariant::fromValue(voucher))
+                        .bind(QStringLiteral("信用卡收取"), QVariant::fromValue(card)).bind(QStringLiteral("收款方式"), nullText)
+                        .bind(QStringLiteral("折后金额"), QVariant::fromValue(amount)).bind(QStringLiteral("签单人"), nullText)
+                        .bind(QStringLiteral("交班完毕"), handed).bind(QStringLiteral("会员卡号"), cardNo)
+                        .bind(QStringLiteral("获取积分"), QVariant::fromValue(points)).bind(QStringLiteral("销售类型"), kind)
+                        .bind(QStringLiteral("导购员"), guide).exec();
+                }
+                for (const Line &l : sale.lines) {
+                    const Article &a = articles[size_t(l.article)];
+                    const QStringList &colours = groups[size_t(a.group)].colours;
+                    const Money lineAmount = l.price * Money::fromInt(l.qty);
+                    line.bind(QStringLiteral("品名"), a.name).bind(QStringLiteral("条形码"), a.barcodes[size_t(l.variant)]).bind(QStringLiteral("计量单位"), set)
+                        .bind(QStringLiteral("销售价"), QVariant::fromValue(l.price)).bind(QStringLiteral("销售单号"), number)
+                        .bind(QStringLiteral("数量"), l.qty).bind(QStringLiteral("可退数量"), l.qty)
+                        .bind(QStringLiteral("金额合计"), QVariant::fromValue(lineAmount)).bind(QStringLiteral("操作员"), admin)
+                        .bind(QStringLiteral("日期时间"), moment).bind(QStringLiteral("打折"), l.discount)
+                        .bind(QStringLiteral("利润"), QVariant::fromValue(lineAmount)).bind(QStringLiteral("销售类型"), kind)
+                        .bind(QStringLiteral("商品类别"), a.category)
+                        .bind(QStringLiteral("尺码"), rules[size_t(a.rule)].sizes[l.variant / colours.size()])
+                        .bind(QStringLiteral("颜色"), colours[l.variant % colours.size()]).exec();
+                    p.step(++sum.saleLines);
+                }
+                ++sum.sales;
+                if (isToday) ++sum.todaySales;
+            }
+            written += dayLines;
+        }
+        tx.commit();
+        p.finish(sum.saleLines);
+    }
+};
+
+DemoShop::DemoShop(Database &db, DemoShopOptions options) : db_(db), opt_(std::move(options)) {}
+
+DemoShopSummary DemoShop::generate()
+{
+    Impl impl(db_, opt_);
+    impl.run();
+    return impl.sum;
+}
