@@ -1,5 +1,7 @@
 #include "app/DemoShop.h"
 
+#include "masterdata/BarcodeGenerator.h"
+
 #include <QDate>
 #include <QHash>
 #include <algorithm>
@@ -338,7 +340,7 @@ struct DemoShop::Impl {
                 const QString sc = QStringLiteral("%1").arg(si + 1, 2, 10, QChar(u'0'));
                 for (const QString &c : g.colours) {
                     const QString cc = colourCode.value(c);
-                    a.barcodes.push_back(a.format == swapped ? a.huohao + sc + cc : a.huohao + cc + sc);
+                    a.barcodes.push_back(BarcodeGenerator::compose(a.format, a.huohao, sc, cc));
                 }
             }
         }
@@ -415,24 +417,18 @@ struct DemoShop::Impl {
             tx.commit();
             if (opt.progress) opt.progress(QStringLiteral("尺码条码设置、颜色条码设置：%1 行").arg(sum.sizeCodes + sum.colourCodes));
         }
-        Transaction tx(db);
-        Query q(db);
-        q.prepare(QStringLiteral("insert into 商品条码表 (商品编码,商品货号,颜色,尺码,商品条码) values (:商品编码,:商品货号,:颜色,:尺码,:商品条码)"));
-        qint64 total = 0;
-        for (const Article &a : articles) total += qint64(a.barcodes.size());
-        Progress p(opt, QStringLiteral("商品条码表"), total);
-        for (const Article &a : articles) {
-            const QStringList &sizes = rules[size_t(a.rule)].sizes;
-            const QStringList &colours = groups[size_t(a.group)].colours;
-            for (int si = 0; si < sizes.size(); ++si)
-                for (int ci = 0; ci < colours.size(); ++ci) {
-                    q.bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("商品货号"), a.huohao).bind(QStringLiteral("颜色"), colours[ci])
-                        .bind(QStringLiteral("尺码"), sizes[si]).bind(QStringLiteral("商品条码"), a.barcodes[size_t(si * colours.size() + ci)]).exec();
-                    p.step(++sum.barcodes);
-                }
-        }
-        tx.commit();
-        p.finish(sum.barcodes);
+        // The barcodes themselves are composed by the program's own generator.
+        std::vector<qint64> ids;
+        ids.reserve(articles.size());
+        for (const Article &a : articles) ids.push_back(a.id);
+        const int every = std::max(1, int(ids.size()) / 5);
+        const BarcodeGenerator::Result r = BarcodeGenerator(db).generate(ids, [this, every](int done, int total) {
+            if (opt.progress && (done % every == 0) && done < total)
+                opt.progress(QStringLiteral("商品条码表：%1/%2 个商品").arg(done).arg(total));
+            return true;
+        });
+        sum.barcodes = r.barcodes;
+        if (opt.progress) opt.progress(QStringLiteral("商品条码表：%1 行").arg(sum.barcodes));
     }
 
     void writeStock()
