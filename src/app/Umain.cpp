@@ -449,8 +449,14 @@ void TFmain::shuaxinmain()
         const overview::Statement one = overview::modeOne(f);
         const bool firstLoad = ADOQuery1->columnCount() == 0;
         ADOQuery1->load(one.sql, one.params);
-        if (firstLoad) ADOQuery1->attach(DBGridEh1, {QStringLiteral("商品编码"), QStringLiteral("商品名称"),
-                                                     QStringLiteral("货号"), QStringLiteral("数量")});
+        if (firstLoad) {
+            ADOQuery1->attach(DBGridEh1, {QStringLiteral("商品编码"), QStringLiteral("商品名称"),
+                                          QStringLiteral("货号"), QStringLiteral("数量")});
+            // The name takes the room the other columns leave.
+            DBGridEh1->horizontalHeader()->setStretchLastSection(false);
+            const int name = ADOQuery1->columnIndex(QStringLiteral("商品名称"));
+            if (name >= 0) DBGridEh1->horizontalHeader()->setSectionResizeMode(name, QHeaderView::Stretch);
+        }
         if (ADOQuery1->isEmpty()) {
             StringGrid3->clearContents();
             StringGrid3->setColumnCount(1);

@@ -100,7 +100,7 @@ public:
         connect(Button1, &QPushButton::clicked, this, &NameEditor::Button1Click);
         connect(Button2, &QPushButton::clicked, this, &NameEditor::Button2Click);
         if (o.enterPosts) connect(DBEdit1, &QLineEdit::returnPressed, this, &NameEditor::DBEdit1KeyPress);
-        resize(340, group_ ? 150 : 120);
+        resize(360, sizeHint().height() + 12);
     }
 
     QComboBox *DBComboBox1 = nullptr;

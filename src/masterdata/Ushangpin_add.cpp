@@ -138,7 +138,7 @@ TFshangpin_add::TFshangpin_add(QWidget *parent) : RecordEditor(parent)
     connect(SpeedButton2, &QToolButton::clicked, this, &TFshangpin_add::SpeedButton2Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TFshangpin_add::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TFshangpin_add::SpeedButton4Click);
-    resize(600, 230);
+    resize(620, sizeHint().height() + 12);
 }
 
 void TFshangpin_add::showEvent(QShowEvent *event)

@@ -169,3 +169,9 @@ void ListWindow::deleteRecord(bool confirm)
     if (confirm && !DeleteConfirmation()) return;
     list_->deleteCurrent();
 }
+
+void ListWindow::done(int result)
+{
+    if (list_->state() == RecordList::State::Edit && !list_->post()) return;
+    QDialog::done(result);
+}

@@ -88,6 +88,10 @@ protected:
     QHBoxLayout *buttonRow() const { return buttons_; }
     QVBoxLayout *body() const { return body_; }
 
+    // A change typed into the grid is stored before the window closes, as if the
+    // user had left the row; when the store refuses it the window stays open.
+    void done(int result) override;
+
 private:
     RecordList *list_;
     QTableView *grid_;

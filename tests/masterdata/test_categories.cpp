@@ -24,6 +24,8 @@ const NameLists kLists[] = {
     {"TFpinpai_list", "TFpinpai_add", "品牌", "品牌设置", "品牌编辑", "品牌名称", "取消"},
 };
 
+void PrintTo(const NameLists &p, std::ostream *os) { *os << p.list; }
+
 QString s(const char *t) { return QString::fromUtf8(t); }
 
 NameListWindow *listWindow(const NameLists &p) { return windowAs<NameListWindow>(s(p.list)); }
@@ -119,10 +121,13 @@ TEST_P(NameListWindows, RenameInTheGridLeavesArticlesWithTheOldName)
         ASSERT_TRUE(m->setData(m->index(0, m->columnIndex(s(p.table))), QStringLiteral("男士")));
         grid->setCurrentIndex(m->index(1, 0));   // leaving the row stores it
         EXPECT_FALSE(listWindow(p)->NewRowAdded);
+        // A change still in its row is stored when the window closes.
+        ASSERT_TRUE(m->setData(m->index(1, m->columnIndex(s(p.table))), QStringLiteral("女士")));
+        click(&d, QStringLiteral("Button3"));
     });
     openWindow(s(p.list));
     EXPECT_EQ(column(db, QStringLiteral("select * from %1 order by id").arg(s(p.table)), s(p.table)),
-              (QStringList{QStringLiteral("男士"), QStringLiteral("女装")}));
+              (QStringList{QStringLiteral("男士"), QStringLiteral("女士")}));
     EXPECT_EQ(column(db, QStringLiteral("select * from 商品列表"), articleColumn), QStringList{QStringLiteral("男装")});
 }
 

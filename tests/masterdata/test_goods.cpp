@@ -57,6 +57,14 @@ void fillArticle(QDialog &d, const QString &number)
     type(d, QStringLiteral("DBComboBox5"), QStringLiteral("货号+尺码+颜色"));
 }
 
+// Opens the goods list and presses one of its buttons; the handlers of the windows
+// that opens are queued before.
+void pressInList(Harness &h, const char *button)
+{
+    h.modal.on(kList, [button](QDialog &d) { click(&d, QString::fromLatin1(button)); });
+    openWindow(kList);
+}
+
 void addArticle(Harness &h, const QString &number)
 {
     h.modal.on(kEditor, [number](QDialog &d) {
@@ -64,8 +72,7 @@ void addArticle(Harness &h, const QString &number)
         click(&d, QStringLiteral("Button1"));
         EXPECT_FALSE(d.isVisible());
     });
-    h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button1")); });
-    openWindow(kList);
+    pressInList(h, "Button1");
 }
 
 } // namespace
@@ -165,8 +172,7 @@ TEST(GoodsWindows, EditorRefusesMissingNumberAndColourGroupWithoutColours)
             EXPECT_EQ(shown(d, QStringLiteral("DBEdit1")), QStringLiteral("牛津纺衬衫"));
             if (c.number.isEmpty()) EXPECT_EQ(d.focusWidget(), child<QWidget>(&d, QStringLiteral("DBEdit4")));
         });
-        h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button1")); });
-        openWindow(kList);
+        pressInList(h, "Button1");
         EXPECT_EQ(h.msgs.all, QStringList{QStringLiteral("info:") + c.message});
         EXPECT_EQ(count(db, QStringLiteral("商品列表")), 0);
     }
@@ -193,8 +199,7 @@ TEST(GoodsWindows, PriceThatIsNotANumberIsRefusedAndTheEditorKeepsIt)
             EXPECT_TRUE(d.isVisible());
             EXPECT_EQ(shown(d, c.control), c.text);
         });
-        h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button1")); });
-        openWindow(kList);
+        pressInList(h, "Button1");
         EXPECT_EQ(h.msgs.errors, QStringList{c.message});
         EXPECT_EQ(count(db, QStringLiteral("商品列表")), 0);
     }
@@ -207,8 +212,7 @@ TEST(GoodsWindows, PriceThatIsNotANumberIsRefusedAndTheEditorKeepsIt)
         click(&d, QStringLiteral("Button1"));
         EXPECT_TRUE(d.isVisible());
     });
-    h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button4")); });
-    openWindow(kList);
+    pressInList(h, "Button4");
     EXPECT_EQ(h.msgs.errors, QStringList{QStringLiteral("零售单价必须是数字！")});
     EXPECT_EQ(column(db, QStringLiteral("select 零售价格 from 商品列表"), QStringLiteral("零售价格")), QStringList{QStringLiteral("199")});
 }
@@ -226,8 +230,7 @@ TEST(GoodsWindows, EditStoresCancelDiscardsAndAnArticleWhoseGroupLostItsColoursC
             type(d, QStringLiteral("DBEdit1"), name);
             click(&d, QString::fromLatin1(button));
         });
-        h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button4")); });
-        openWindow(kList);
+        pressInList(h, "Button4");
     };
     editName(QStringLiteral("已取消"), "Button2");
     EXPECT_EQ(column(db, QStringLiteral("select * from 商品列表"), QStringLiteral("商品名称")), QStringList{QStringLiteral("牛津纺衬衫")});
@@ -314,8 +317,7 @@ TEST(GoodsWindows, QuickAddButtonsTakeTheNewestNameOnlyWhenTheRuleSaysSo)
             EXPECT_EQ(shown(d, c.dropDown), c.expected);
             click(&d, QStringLiteral("Button1"));
         });
-        h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button1")); });
-        openWindow(kList);
+        pressInList(h, "Button1");
         EXPECT_TRUE(h.msgs.all.isEmpty()) << h.msgs.all.join(u'\n').toStdString();
         const QString stored = c.dropDown == QStringLiteral("DBComboBox1")   ? QStringLiteral("商品类别")
                                : c.dropDown == QStringLiteral("DBComboBox2") ? QStringLiteral("尺码规则")
@@ -332,8 +334,7 @@ TEST(GoodsWindows, QuickAddButtonsTakeTheNewestNameOnlyWhenTheRuleSaysSo)
         for (int i = 0; i < c->count(); ++i) items << c->itemText(i);
         EXPECT_EQ(items, column(db, QStringLiteral("select * from 尺码规则 order by 尺码规则"), QStringLiteral("尺码规则")));
     });
-    h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button1")); });
-    openWindow(kList);
+    pressInList(h, "Button1");
 }
 
 TEST(GoodsWindows, LargeCatalogueOpensWithoutFetchingEveryArticle)
@@ -363,7 +364,6 @@ TEST(GoodsWindows, BarcodeButtonOpensTheBarcodeWindow)
     TestShop shop;
     Harness h;
     if (!hasWindow(QStringLiteral("TFtiaoma_guanli"))) GTEST_SKIP() << "the barcode window is not part of this build";
-    h.modal.on(kList, [](QDialog &d) { click(&d, QStringLiteral("Button5")); });
-    openWindow(kList);
+    pressInList(h, "Button5");
     EXPECT_EQ(h.modal.opened, (QStringList{kList, QStringLiteral("TFtiaoma_guanli")}));
 }
