@@ -17,9 +17,9 @@ struct Loaded {
 
 bool isValidUtf8(const QByteArray &b)
 {
-    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    (void)d.decode(b);
-    return !d.hasError();
+    // Invalid sequences are replaced on decoding, so only valid UTF-8 survives the
+    // round trip unchanged.
+    return QString::fromUtf8(b).toUtf8() == b;
 }
 
 Loaded load(const QString &path)
@@ -66,7 +66,12 @@ bool isKeyLine(const QString &line, QString *key, QString *value)
     if (eq <= 0) return false;
     *key = t.left(eq).trimmed();
     if (value) {
-        QString v = t.mid(eq + 1).trimmed();
+        // Blanks after the value are part of it: a value is compared exactly
+        // (kf.ini's "网络版 " is not "网络版").
+        const int veq = line.indexOf(u'=');
+        QString v = line.mid(veq + 1);
+        while (!v.isEmpty() && v.front().isSpace()) v.remove(0, 1);
+        while (v.endsWith(u'\r') || v.endsWith(u'\n')) v.chop(1);
         if (v.size() >= 2 && ((v.startsWith(u'"') && v.endsWith(u'"')) || (v.startsWith(u'\'') && v.endsWith(u'\''))))
             v = v.mid(1, v.size() - 2);
         *value = v;

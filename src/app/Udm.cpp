@@ -1,88 +1,212 @@
 #include "app/Udm.h"
 
 #include "app/IniFile.h"
-#include "app/Password.h"
 #include "app/SixBit.h"
 #include "app/Session.h"
+#include "app/SchemaUpgrade.h"
 #include "app/schema/Schema.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 TDM *DM = nullptr;
 
 namespace {
 
-const QString kAllRights = QStringLiteral("11111111111111111111");
+const QString kMainFileTables[] = {QStringLiteral("登陆"), QStringLiteral("商品列表")};
 
-void createFirstOperator(Database &db)
+enum class FileState {
+    NotDatabase,  // not an SQLite file at all
+    Damaged,      // SQLite header, but the file cannot be read
+    NoTables,     // an SQLite file without any table
+    Foreign,      // tables, but not ours
+    Ours
+};
+
+QStringList sidecars(const QString &path)
+{
+    return {path + QStringLiteral("-wal"), path + QStringLiteral("-shm"), path + QStringLiteral("-journal")};
+}
+
+// Looks at a database file without changing it: the header, then (read-only) its
+// tables. ours(db) decides whether the tables are this program's.
+FileState inspect(const QString &path, const std::function<bool(Database &)> &ours, QString *detail)
+{
+    {
+        QFile f(path);
+        if (!f.open(QIODevice::ReadOnly)) {
+            *detail = f.errorString();
+            return FileState::Damaged;
+        }
+        if (f.size() == 0) return FileState::NoTables;
+        if (f.read(16) != QByteArray("SQLite format 3\0", 16)) return FileState::NotDatabase;
+    }
+    try {
+        auto db = Database::openSqliteReadOnly(path);
+        Query q(*db);
+        q.exec(QStringLiteral("select count(*) as n from sqlite_master where type='table'"));
+        if (!q.next() || q.integer(QStringLiteral("n")) == 0) return FileState::NoTables;
+        return ours(*db) ? FileState::Ours : FileState::Foreign;
+    } catch (const DbError &e) {
+        *detail = e.text();
+        return FileState::Damaged;
+    }
+}
+
+// Builds a new database beside path and moves it into place only when complete, so
+// a failure halfway never leaves a half-made shop file behind.
+void createDatabaseFile(const QString &path, const std::function<void(Database &)> &build)
+{
+    const QString tmp = path + QStringLiteral(".new");
+    QFile::remove(tmp);
+    for (const QString &s : sidecars(tmp)) QFile::remove(s);
+    {
+        auto db = Database::openSqlite(tmp);
+        build(*db);
+    }   // closed: the write-ahead log is folded into the file
+    if (!QFile::rename(tmp, path)) {
+        QFile::remove(tmp);
+        if (!QFileInfo::exists(path))
+            throw DbError(QStringLiteral("无法建立数据库文件：%1").arg(QDir::toNativeSeparators(path)));
+    }
+}
+
+bool hasMainTables(Database &db)
+{
+    for (const QString &t : kMainFileTables)
+        if (!db.tableExists(t)) return false;
+    return true;
+}
+
+bool hasAnyScratchTable(Database &db)
+{
+    for (const schema::Table &t : schema::scratchTables())
+        if (t.name != QStringLiteral("版本号") && db.tableExists(t.name)) return true;
+    return false;
+}
+
+std::unique_ptr<Database> openMainFile(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        createDatabaseFile(path, schema::createNewMainDatabase);
+    QString detail;
+    const FileState state = inspect(path, hasMainTables, &detail);
+    if (state != FileState::Ours) {
+        const QString file = QDir::toNativeSeparators(path);
+        QString why;
+        switch (state) {
+        case FileState::NotDatabase: why = QStringLiteral("它不是数据库文件"); break;
+        case FileState::Damaged: why = QStringLiteral("文件已损坏或无法读取（%1）").arg(detail); break;
+        default: why = QStringLiteral("其中没有本系统的数据表"); break;
+        }
+        throw StartupError(StartupError::Kind::BadShopFile,
+                           QStringLiteral("数据文件 %1 无法使用：%2。\n程序没有改动这个文件。请把它移走或从备份恢复后再启动。")
+                               .arg(file, why));
+    }
+    return Database::openSqlite(path);
+}
+
+// The scratch database holds only documents being entered: a damaged or foreign
+// file is kept under another name and replaced by a new one.
+std::unique_ptr<Database> openScratchFile(const QString &path, QStringList &notices)
+{
+    if (!QFileInfo::exists(path)) {
+        createDatabaseFile(path, schema::createScratchSchema);
+        return Database::openSqlite(path);
+    }
+    QString detail;
+    const FileState state = inspect(path, hasAnyScratchTable, &detail);
+    if (state == FileState::Ours) {
+        auto db = Database::openSqlite(path);
+        schema::createMissingScratchTables(*db);
+        return db;
+    }
+    if (state == FileState::NoTables) {
+        auto db = Database::openSqlite(path);
+        schema::createScratchSchema(*db);
+        return db;
+    }
+    const QString aside = path + QStringLiteral(".damaged-")
+                          + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!QFile::rename(path, aside))
+        throw StartupError(StartupError::Kind::Other,
+                           QStringLiteral("临时数据库 %1 已损坏，且无法改名保存，请把它移走后再启动。")
+                               .arg(QDir::toNativeSeparators(path)));
+    for (const QString &s : sidecars(path))
+        if (QFileInfo::exists(s)) QFile::rename(s, aside + s.mid(path.size()));
+    createDatabaseFile(path, schema::createScratchSchema);
+    notices << QStringLiteral("临时数据库 temp.mdb 已损坏或不是本系统的文件，原文件已改名保存为 %1，并已重新建立临时数据库。")
+                   .arg(QDir::toNativeSeparators(aside));
+    return Database::openSqlite(path);
+}
+
+int tableCount(Database &db)
 {
     Query q(db);
-    q.prepare(QStringLiteral("insert into 登陆 (用户,密码,部门,right1,right2,right3,right4,right5,right6,right7,right8,right9) "
-                             "values (:用户,:密码,:部门,:r,:r,:r,:r,:r,:r,:r,:r,:r)"));
-    q.bind(QStringLiteral("用户"), QStringLiteral("admin"))
-        .bind(QStringLiteral("密码"), hashPassword(QString()))
-        .bind(QStringLiteral("部门"), QStringLiteral("总部"))
-        .bind(QStringLiteral("r"), kAllRights)
-        .exec();
+    q.exec(QStringLiteral("select count(*) as n from information_schema.tables where table_schema=current_schema()"));
+    return q.next() ? int(q.integer(QStringLiteral("n"))) : 0;
 }
 
-std::unique_ptr<Database> openOrCreateMain(const QString &path)
+std::unique_ptr<Database> openServer(const IniFile &kf)
 {
-    const bool fresh = !QFileInfo::exists(path);
-    auto db = Database::openSqlite(path);
-    if (fresh) {
-        schema::createMainSchema(*db);
-        createFirstOperator(*db);
+    const QString v = QStringLiteral("值");
+    const QString dflt = QStringLiteral("default");
+    PgParams p;
+    p.server = kf.read(QStringLiteral("服务器"), v, dflt);
+    p.user = kf.read(QStringLiteral("用户名"), v, dflt);
+    // kf.ini holds the password only in its six-bit form.
+    p.password = DecodeSixBit(kf.read(QStringLiteral("密码"), v, dflt));
+    p.database = kf.read(QStringLiteral("数据库名"), v, dflt);
+    std::unique_ptr<Database> main;
+    try {
+        main = Database::openPostgres(p);
+    } catch (const DbError &) {
+        throw StartupError(StartupError::Kind::ServerUnreachable, QStringLiteral("连接失败，请您先进行数据库设置！！"));
     }
-    return db;
-}
-
-std::unique_ptr<Database> openOrCreateScratch(const QString &path)
-{
-    const bool fresh = !QFileInfo::exists(path);
-    auto db = Database::openSqlite(path);
-    if (fresh) schema::createScratchSchema(*db);
-    return db;
+    if (hasMainTables(*main)) return main;
+    if (tableCount(*main) == 0) {
+        // A new, empty server database becomes a new shop.
+        schema::createNewMainDatabase(*main);
+        return main;
+    }
+    throw StartupError(StartupError::Kind::BadShopFile,
+                       QStringLiteral("服务器上的数据库 %1 不是本系统的数据库，程序没有改动它。请在数据库设置中选择正确的数据库。")
+                           .arg(p.database));
 }
 
 } // namespace
 
-std::unique_ptr<TDM> TDM::open()
+TDM::Mode TDM::runMode()
 {
     const IniFile kf(paths().shopFile(QStringLiteral("kf.ini")));
-    const QString v = QStringLiteral("值");
-    QString mode = kf.read(QStringLiteral("运行模式"), v, QStringLiteral("default"));
+    QString mode = kf.read(QStringLiteral("运行模式"), QStringLiteral("值"), QStringLiteral("default"));
     if (mode.isEmpty()) mode = QStringLiteral("单机版");
-    if (mode == QStringLiteral("网络版")) {
-        PgParams p;
-        p.server = kf.read(QStringLiteral("服务器"), v, QStringLiteral("default"));
-        p.user = kf.read(QStringLiteral("用户名"), v, QStringLiteral("default"));
-        p.password = DecodeSixBit(kf.read(QStringLiteral("密码"), v, QStringLiteral("default")));
-        p.database = kf.read(QStringLiteral("数据库名"), v, QStringLiteral("default"));
-        std::unique_ptr<Database> main;
-        try {
-            main = Database::openPostgres(p);
-        } catch (const DbError &) {
-            throw StartupError(StartupError::Kind::ServerUnreachable, QStringLiteral("连接失败，请您先进行数据库设置！！"));
-        }
-        try {
-            if (!main->tableExists(QStringLiteral("登陆"))) {
-                schema::createMainSchema(*main);
-                createFirstOperator(*main);
-            }
-            auto temp = openOrCreateScratch(paths().shopFile(QStringLiteral("temp.mdb")));
-            return std::unique_ptr<TDM>(new TDM(std::move(main), std::move(temp), true));
-        } catch (const DbError &e) {
-            throw StartupError(StartupError::Kind::Other, e.text());
-        }
-    }
+    // Compared exactly: any other text, "default" included, is single-user mode.
+    return mode == QStringLiteral("网络版") ? Mode::Network : Mode::SingleUser;
+}
+
+std::unique_ptr<TDM> TDM::open()
+{
+    const bool network = runMode() == Mode::Network;
+    std::unique_ptr<TDM> dm;
     try {
-        auto main = openOrCreateMain(paths().shopFile(QStringLiteral("data.mdb")));
-        auto temp = openOrCreateScratch(paths().shopFile(QStringLiteral("temp.mdb")));
-        return std::unique_ptr<TDM>(new TDM(std::move(main), std::move(temp), false));
+        std::unique_ptr<Database> main = network
+            ? openServer(IniFile(paths().shopFile(QStringLiteral("kf.ini"))))
+            : openMainFile(paths().shopFile(QStringLiteral("data.mdb")));
+        QStringList notices;
+        auto temp = openScratchFile(paths().shopFile(QStringLiteral("temp.mdb")), notices);
+        dm.reset(new TDM(std::move(main), std::move(temp), network));
+        dm->notices = notices;
     } catch (const DbError &e) {
         throw StartupError(StartupError::Kind::Other, e.text());
     }
+    TDM *self = dm.get();
+    SchemaUpgrade upgrade([self]() -> Database & { return self->ADObuding(); }, dm->ADOConnection1, dm->ADOtemp,
+                          network ? QStringLiteral("sql") : QStringLiteral("access"));
+    dm->notices << upgrade.run().notices;
+    return dm;
 }
 
 TDM::TDM(std::unique_ptr<Database> main, std::unique_ptr<Database> temp, bool network)

@@ -3,6 +3,7 @@
 #include "app/Database.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <stdexcept>
 
@@ -29,9 +30,17 @@ private:
 //  - ADObuding: the patch database buding.mdb beside the program, opened on first use
 class TDM {
 public:
-    // Opens the shop in paths().shopDir following kf.ini's run mode. A missing
-    // data.mdb or temp.mdb is created with the full schema (and the operator "admin"
-    // with an empty password). Throws StartupError.
+    enum class Mode { SingleUser, Network };
+    // The run mode kf.ini in the shop folder asks for: "网络版" exactly is network
+    // mode; anything else (a missing file or key, an empty value) is single-user.
+    static Mode runMode();
+
+    // Opens the shop in paths().shopDir following kf.ini's run mode, then brings
+    // both databases up to the patch database's version. A missing data.mdb or
+    // temp.mdb (or an empty server database) is created with the full schema and
+    // the operator "admin" with an empty password. A data.mdb that is not this
+    // program's database is never touched (BadShopFile); a damaged temp.mdb is
+    // kept under another name and rebuilt (a notice says so). Throws StartupError.
     static std::unique_ptr<TDM> open();
     ~TDM();
 

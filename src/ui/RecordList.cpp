@@ -49,11 +49,21 @@ void RecordList::load(const QString &sql, const QVariantMap &params)
     if (sql != sql_) sortColumn_.clear();
     sql_ = sql;
     params_ = params;
+    // The previous read goes first: on PostgreSQL a forward-only read streams its
+    // rows, and ending it after the new one has started cuts the new one short.
+    beginResetModel();
+    rows_.clear();
+    query_.reset();
+    endResetModel();
     auto q = std::make_unique<Query>(db_);
     q->prepare(selectStatement());
     for (auto it = params.constBegin(); it != params.constEnd(); ++it)
         q->bind(it.key(), it.value());
-    q->raw().setForwardOnly(true);
+    // SQLite hands rows over one at a time as the grid scrolls. The PostgreSQL
+    // driver runs forward-only statements in single-row mode, which the next
+    // statement on the connection would cut off, so there the whole result is
+    // received at once (as libpq does anyway) and only wrapped lazily.
+    q->raw().setForwardOnly(db_.isSqlite());
     q->exec();
 
     beginResetModel();

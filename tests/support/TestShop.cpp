@@ -62,6 +62,9 @@ TDM &TestShop::open()
 {
     dm_ = TDM::open();
     DM = dm_.get();
+    // A PostgreSQL case that silently opened the SQLite file would prove nothing.
+    if (dm_->ADOConnection1.engine() != engine_)
+        throw DbError(QStringLiteral("the test shop opened on the wrong engine"));
     return *dm_;
 }
 

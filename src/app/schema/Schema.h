@@ -24,6 +24,7 @@ enum class Type {
 struct Column {
     QString name;
     Type type;
+    int length = 0;   // declared length of a text column; 0 = unlimited
 };
 
 struct Index {
@@ -52,6 +53,7 @@ Type columnType(const QString &table, const QString &column);
 bool isNumeric(Type t);
 
 QString columnSql(Type t, Engine engine);
+QString columnSql(const Column &c, Engine engine);
 QString createTableSql(const Table &table, Engine engine);
 QStringList createIndexSql(const Table &table, Engine engine);
 
@@ -59,5 +61,12 @@ QStringList createIndexSql(const Table &table, Engine engine);
 // kSchemaVersion in 版本号. Throws DbError.
 void createMainSchema(Database &db);
 void createScratchSchema(Database &db);
+// A new shop's main database: the schema and the operator "admin" with an empty
+// password (stored hashed) and every right, in one transaction.
+void createNewMainDatabase(Database &db);
+// The tables of the list that the database lacks.
+QStringList missingTables(Database &db, const std::vector<Table> &tables);
+// Adds the scratch tables an older temp.mdb lacks (版本号 is left to the upgrade).
+void createMissingScratchTables(Database &db);
 
 } // namespace schema

@@ -1,0 +1,171 @@
+#include "app/SchemaUpgrade.h"
+
+#include <QFile>
+
+const char *const SchemaUpgrade::kScratchBaseVersion = "201210290000";
+
+namespace {
+
+// Versions are compared as text: an empty version is the empty text (below every
+// version), never NULL (which compares with nothing).
+QString cleanVersion(const QString &v)
+{
+    QString out = v;
+    out.remove(u'.');
+    return out.isNull() ? QString(QLatin1String("")) : out;
+}
+
+QString versionOf(Database &db)
+{
+    Query q(db);
+    q.exec(QStringLiteral("select * from 版本号"));
+    return q.next() ? cleanVersion(q.text(QStringLiteral("版本号"))) : QString();
+}
+
+void recordVersion(Database &db, const QString &version)
+{
+    Transaction tx(db);
+    Query q(db);
+    q.exec(QStringLiteral("delete from 版本号"));
+    q.prepare(QStringLiteral("insert into 版本号 (版本号) values (:版本号)"));
+    q.bind(QStringLiteral("版本号"), cleanVersion(version)).exec();
+    tx.commit();
+}
+
+// Runs each statement on db; a statement that fails is skipped. Run unprepared:
+// PostgreSQL cannot prepare DDL.
+int runStatements(Database &db, const QStringList &statements)
+{
+    for (const QString &sql : statements) {
+        try {
+            db.execute(sql);
+        } catch (const DbError &) {
+        }
+    }
+    return int(statements.size());
+}
+
+QStringList statementsOf(Query &q)
+{
+    QStringList out;
+    while (q.next())
+        out << q.text(QStringLiteral("sql语句"));
+    return out;
+}
+
+} // namespace
+
+bool parsePatchSource(const QString &text, QList<PatchRow> *rows, QString *error)
+{
+    struct Patch { QString version, kind; QStringList lines; int line; };
+    QList<Patch> patches;
+    int lineNo = 0;
+    for (const QString &line : text.split(u'\n')) {
+        ++lineNo;
+        const QString t = line.trimmed();
+        if (t.startsWith(QStringLiteral("@@"))) {
+            const QStringList parts = t.mid(2).split(u' ', Qt::SkipEmptyParts);
+            if (parts.size() != 2) {
+                *error = QStringLiteral("%1: expected \"@@ <version> <database>\"").arg(lineNo);
+                return false;
+            }
+            patches.append({parts[0], parts[1], {}, lineNo});
+        } else if (!patches.isEmpty() && !(patches.last().lines.isEmpty() && (t.isEmpty() || t.startsWith(u'#')))) {
+            patches.last().lines << QString(line).remove(u'\r');
+        }
+    }
+    rows->clear();
+    for (const Patch &p : patches) {
+        QString stmt = p.lines.join(u'\n').trimmed();
+        if (stmt.endsWith(u';')) stmt.chop(1);
+        if (stmt.isEmpty()) {
+            *error = QStringLiteral("%1: empty statement for %2 %3").arg(p.line).arg(p.version, p.kind);
+            return false;
+        }
+        rows->append({p.version, p.kind, stmt});
+    }
+    return true;
+}
+
+void writePatchDatabase(const QString &path, const QList<PatchRow> &rows)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(path + QLatin1String(suffix));
+    auto db = Database::openSqlite(path);
+    // A single self-contained file: it is shipped and opened read-only.
+    db->execute(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    Transaction tx(*db);
+    db->execute(QStringLiteral("CREATE TABLE 命令表 (id INTEGER PRIMARY KEY AUTOINCREMENT, 版本号 TEXT, 数据库 TEXT, sql语句 TEXT)"));
+    Query q(*db);
+    q.prepare(QStringLiteral("insert into 命令表 (版本号,数据库,sql语句) values (:v,:k,:s)"));
+    for (const PatchRow &r : rows)
+        q.bind(QStringLiteral("v"), r.version).bind(QStringLiteral("k"), r.kind).bind(QStringLiteral("s"), r.sql).exec();
+    tx.commit();
+}
+
+SchemaUpgrade::SchemaUpgrade(std::function<Database &()> patch, Database &main, Database &scratch, QString mainKind)
+    : patch_(std::move(patch)), main_(main), scratch_(scratch), mainKind_(std::move(mainKind))
+{
+}
+
+SchemaUpgrade::Result SchemaUpgrade::run()
+{
+    Result r;
+    try {
+        upgradeMain(r);
+        upgradeScratch(r);
+    } catch (const DbError &e) {
+        // Start-up goes on without the upgrade; the user is told why.
+        r.failed = true;
+        r.notices << e.text();
+    }
+    return r;
+}
+
+void SchemaUpgrade::upgradeMain(Result &r)
+{
+    Database &patch = patch_();
+    // The kind is one of the program's own constants, never typed input.
+    const QString kindFilter = QStringLiteral(" and 数据库=") + u'\'' + mainKind_ + u'\'';
+    Query p(patch);
+    p.exec(QStringLiteral("select max(版本号) as cc from 命令表 where 1=1") + kindFilter);
+    const QString target = p.next() ? cleanVersion(p.text(QStringLiteral("cc"))) : QString();
+
+    const QString current = versionOf(main_);
+
+    // In the order the patch database holds them, not sorted by version.
+    p.prepare(QStringLiteral("select * from 命令表 where 版本号>:版本号1 and 版本号<=:版本号2") + kindFilter);
+    p.bind(QStringLiteral("版本号1"), current).bind(QStringLiteral("版本号2"), target).exec();
+    r.mainStatements = runStatements(main_, statementsOf(p));
+
+    recordVersion(main_, target);
+}
+
+void SchemaUpgrade::upgradeScratch(Result &r)
+{
+    Database &patch = patch_();
+    const QString kind = QStringLiteral("本地");
+    Query p(patch);
+    p.prepare(QStringLiteral("select max(版本号) as cc from 命令表 where 数据库=:数据库"));
+    p.bind(QStringLiteral("数据库"), kind).exec();
+    const QString target = p.next() ? cleanVersion(p.text(QStringLiteral("cc"))) : QString();
+
+    QString current;
+    try {
+        current = versionOf(scratch_);
+    } catch (const DbError &) {
+        scratch_.execute(QStringLiteral("CREATE TABLE 版本号 (版本号 TEXT (50))"));
+        Query s(scratch_);
+        s.prepare(QStringLiteral("insert into 版本号 (版本号) values (:版本号)"));
+        s.bind(QStringLiteral("版本号"), QString::fromLatin1(kScratchBaseVersion)).exec();
+        current = versionOf(scratch_);
+    }
+
+    p.prepare(QStringLiteral("select * from 命令表 where 版本号>:版本号1 and 版本号<=:版本号2 and 数据库=:数据库 order by 版本号"));
+    p.bind(QStringLiteral("版本号1"), current).bind(QStringLiteral("版本号2"), target).bind(QStringLiteral("数据库"), kind).exec();
+    const QStringList statements = statementsOf(p);
+    if (statements.isEmpty()) return;
+    r.scratchStatements = runStatements(scratch_, statements);
+    recordVersion(scratch_, target);
+    r.notices << QStringLiteral("本地数据库版本升级到：") + target;
+}
