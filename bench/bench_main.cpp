@@ -112,6 +112,25 @@ double timed(int runs, const std::function<void()> &fn)
     return median(t);
 }
 
+// Program and bare database alternately (after one warm-up run of each), so a
+// change in the machine's load hits both alike; the two medians in ms.
+std::pair<double, double> timedPair(int runs, const std::function<void()> &program, const std::function<void()> &bare)
+{
+    program();
+    bare();
+    std::vector<double> p, b;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer e;
+        e.start();
+        program();
+        p.push_back(msSince(e));
+        e.restart();
+        bare();
+        b.push_back(msSince(e));
+    }
+    return {median(p), median(b)};
+}
+
 // ---------------------------------------------------------------- child processes
 
 struct ChildRun {
@@ -374,46 +393,50 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
         {
             const overview::Statement st = overview::modeOne(f);
             int rows = 0;
-            const double program = timed(cx.runs, [&] {
+            const auto progFn = [&] {
                 RecordList list(db, QStringLiteral("库存总表"));
                 list.load(st.sql, st.params);
                 rows = list.rowCount();
-            });
-            const double bare = timed(cx.runs, [&] { bareStatement(b, st.sql, st.params, rows); });
+            };
+            const auto bareFn = [&] { bareStatement(b, st.sql, st.params, rows); };
+            const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
             report({QStringLiteral("Overview mode one, ") + where, program, bare, QStringLiteral("ms"),
                     QStringLiteral("first %1 rows").arg(rows)});
         }
         {
             const overview::Statement st = overview::modeTwo(f);
             int rows = 0;
-            const double program = timed(cx.runs, [&] {
+            const auto progFn = [&] {
                 RecordList list(db, QStringLiteral("库存尺码表"));
                 list.load(st.sql, st.params);
                 rows = list.rowCount();
                 (void)overview::modeTwoSum(db, f);
-            });
+            };
             QVariantMap sumParams = st.params;
             QString sumSql = st.sql;
             sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
             sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
-            const double bare = timed(cx.runs, [&] {
+            const auto bareFn = [&] {
                 bareStatement(b, st.sql, st.params, rows);
                 bareStatement(b, sumSql, sumParams, 1);
-            });
+            };
+            const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
             report({QStringLiteral("Overview mode two, ") + where, program, bare, QStringLiteral("ms"),
                     QStringLiteral("first %1 rows and the footer sum").arg(rows)});
         }
     }
     {
         const overview::Filter f = filterOf(QString());
-        const double program = timed(cx.runs, [&] { (void)overview::breakdown(db, s.article, f); });
-        const double bare = timed(cx.runs, [&] { bareBreakdown(b, s.article, QString()); });
+        const auto progFn = [&] { (void)overview::breakdown(db, s.article, f); };
+        const auto bareFn = [&] { bareBreakdown(b, s.article, QString()); };
+        const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
         report({QStringLiteral("Breakdown of one article, all warehouses"), program, bare, QStringLiteral("ms"),
                 QStringLiteral("article %1").arg(s.article)});
     }
     {
-        const double program = timed(cx.runs, [&] { (void)overview::takings(db, QDate::currentDate()); });
-        const double bare = timed(cx.runs, [&] { bareTakings(b); });
+        const auto progFn = [&] { (void)overview::takings(db, QDate::currentDate()); };
+        const auto bareFn = [&] { bareTakings(b); };
+        const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
         report({QStringLiteral("Today's takings"), program, bare, QStringLiteral("ms"), QString()});
     }
     // The whole window: 刷新 and the warehouse filter reload both grids, the
@@ -432,18 +455,19 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
             QCoreApplication::processEvents();
         };
         for (const QString &wh : {QString(), s.warehouse}) {
-            const double program = timed(cx.runs, [&] { refresh(wh); });
+            const auto progFn = [&] { refresh(wh); };
             const overview::Filter f = filterOf(wh);
             const overview::Statement one = overview::modeOne(f), two = overview::modeTwo(f);
             QString sumSql = two.sql;
             sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
             sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
-            const double bare = timed(cx.runs, [&] {
+            const auto bareFn = [&] {
                 bareStatement(b, one.sql, one.params, 256);
                 bareStatement(b, two.sql, two.params, 256);
                 bareStatement(b, sumSql, two.params, 1);
                 bareBreakdown(b, s.article, wh);
-            });
+            };
+            const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
             report({QStringLiteral("Main window 刷新, ") + (wh.isEmpty() ? QStringLiteral("all warehouses") : QStringLiteral("one warehouse")),
                     program, bare, QStringLiteral("ms"), QStringLiteral("TFmain shown 1280x800: both grids, footer, breakdown, repaint")});
         }
@@ -608,10 +632,10 @@ void benchGoodsList(const Context &cx, Bare &b)
     runner.grid = QStringLiteral("DBGridEh1");
     setModalRunner(&runner);
     const double first = [&] { QElapsedTimer t; t.start(); openWindow(QStringLiteral("TFshangpin_list")); return msSince(t); }();
-    const double program = timed(cx.runs, [&] { openWindow(QStringLiteral("TFshangpin_list")); });
-    setModalRunner(nullptr);
     const int rows = runner.rows;
-    const double bare = timed(cx.runs, [&] { b.fetch(QStringLiteral("select * from 商品列表"), {}, rows); });
+    const auto [program, bare] = timedPair(cx.runs, [&] { openWindow(QStringLiteral("TFshangpin_list")); },
+                                           [&] { b.fetch(QStringLiteral("select * from 商品列表"), {}, rows); });
+    setModalRunner(nullptr);
     report({QStringLiteral("Goods list TFshangpin_list opening"), program, bare, QStringLiteral("ms"),
             QStringLiteral("until the grid holds its first %1 rows and is painted; first open with window creation %2 ms; "
                            "resizeColumnsToContents alone %3 ms").arg(rows).arg(first, 0, 'f', 1).arg(median(runner.resizeMs), 0, 'f', 1)});
