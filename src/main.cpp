@@ -106,6 +106,8 @@ int main(int argc, char *argv[])
     }
     if (showModal(login) != QDialog::Accepted)
         return 0;
+    // A sensible size for when no window manager maximises it.
+    mainWindow.resize(1240, 780);
     mainWindow.showMaximized();
     const int rc = app.exec();
     resetWindows();

@@ -117,7 +117,7 @@ SchemaUpgrade::Result SchemaUpgrade::run()
     } catch (const DbError &e) {
         // Start-up goes on without the upgrade; the user is told why.
         r.failed = true;
-        r.notices << e.text();
+        r.notices << QStringLiteral("数据库升级出错：") + e.text();
     }
     return r;
 }

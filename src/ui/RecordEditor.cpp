@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -112,7 +113,9 @@ int RecordEditor::openFor(const QString &editorClass, RecordList &list)
 
 void RecordEditor::showEvent(QShowEvent *event)
 {
-    if (list_) fields_.load(*list_);
+    // Only when the program shows the editor: a window restored by the window
+    // system keeps what was typed.
+    if (list_ && !event->spontaneous()) fields_.load(*list_);
     QDialog::showEvent(event);
 }
 

@@ -104,7 +104,7 @@ TEST(ServerSetupServer, CreatesANewShopDatabaseThatTheProgramOpens)
     EXPECT_EQ(created.message, QStringLiteral("数据库创建成功！"));
 
     // The program opens it in network mode with admin ready.
-    TestShop shop(Engine::SQLite, false);
+    TestShop shop(Engine::PostgreSQL, false);   // kf.ini is replaced by the one the setup writes
     QString error;
     ASSERT_TRUE(ServerSetup(shop.file(QStringLiteral("kf.ini"))).save(s, &error));
     TDM &dm = shop.open();

@@ -268,3 +268,26 @@ TEST(ShopFiles, OlderScratchFileGainsTheTablesItLacksAndKeepsItsRows)
     ASSERT_TRUE(q.next());
     EXPECT_EQ(q.integer(QStringLiteral("n")), 1);
 }
+
+// After a power cut data.mdb comes with a write-ahead log that was never folded in
+// (and no shared-memory file): the shop opens and keeps the committed rows.
+TEST(ShopFiles, DataFileWithAnUnfoldedLogAfterACrashOpens)
+{
+    TestShop crashed(Engine::SQLite, false);
+    {
+        TestShop shop(Engine::SQLite);
+        Query(shop.db()).exec(QStringLiteral("insert into 分店 (分店) values ('一店')"));
+        const QString wal = shop.file(QStringLiteral("data.mdb-wal"));
+        ASSERT_TRUE(QFileInfo(wal).size() > 0);
+        // Copy the files as a crash would leave them, while the shop is still open.
+        ASSERT_TRUE(QFile::copy(shop.file(QStringLiteral("data.mdb")), crashed.file(QStringLiteral("data.mdb"))));
+        ASSERT_TRUE(QFile::copy(wal, crashed.file(QStringLiteral("data.mdb-wal"))));
+    }
+    paths().shopDir = crashed.dir();
+    paths().programDir = QStringLiteral(QV_BIN_DIR);
+    TDM &dm = crashed.open();
+    Query q(dm.ADOConnection1);
+    q.exec(QStringLiteral("select 分店 from 分店"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.text(QStringLiteral("分店")), QStringLiteral("一店"));
+}

@@ -158,6 +158,7 @@ TEST_P(UpgradeOnEngines, MissingPatchDatabaseOrMainVersionTableIsReportedAndStar
     patch.useEmptyFolder();
     ASSERT_NO_THROW(shop.open());
     ASSERT_EQ(shop.dm().notices.size(), 1);
+    EXPECT_TRUE(shop.dm().notices[0].startsWith(QStringLiteral("数据库升级出错："))) << shop.dm().notices[0].toStdString();
     EXPECT_TRUE(shop.dm().notices[0].contains(QStringLiteral("buding.mdb"))) << shop.dm().notices[0].toStdString();
     EXPECT_EQ(version(shop.db()), QStringList{QString::fromLatin1(schema::kSchemaVersion)});
 

@@ -1,28 +1,10 @@
-#include "support/Harness.h"
-#include "support/TestShop.h"
-#include "ui/WindowRegistry.h"
+#include "masterdata/test_organisation_support.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <gtest/gtest.h>
 
 namespace {
-
-// Every row of a statement, its columns joined by "|".
-QStringList rows(Database &db, const QString &sql)
-{
-    Query q(db);
-    q.exec(sql);
-    QStringList r;
-    const QStringList cols = q.columns();
-    while (q.next()) {
-        QStringList v;
-        for (const QString &c : cols) v << q.text(c);
-        r << v.join(u'|');
-    }
-    return r;
-}
 
 QLineEdit *edit(QDialog &d, const QString &name) { return child<QLineEdit>(&d, name); }
 
@@ -35,24 +17,9 @@ bool labelShown(QDialog &d, const QString &text)
     return false;
 }
 
-class CustomerWindows : public ::testing::Test {
+class CustomerWindows : public ListWindowTest {
 protected:
-    CustomerWindows()
-    {
-        registerCustomersWindows();
-        resetWindows();
-    }
-    ~CustomerWindows() override { resetWindows(); }
-
-    // Opens a list window and runs body on it while it is shown.
-    void withList(const QString &cls, std::function<void(QDialog &)> body)
-    {
-        h.modal.on(cls, std::move(body));
-        EXPECT_EQ(openWindow(cls), QDialog::Rejected);
-    }
-
-    TestShop shop;
-    Harness h;
+    CustomerWindows() : ListWindowTest(&registerCustomersWindows) {}
 };
 
 } // namespace

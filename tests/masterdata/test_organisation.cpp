@@ -1,54 +1,18 @@
-#include "support/Harness.h"
-#include "support/TestShop.h"
-#include "ui/WindowRegistry.h"
+#include "masterdata/test_organisation_support.h"
 
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <gtest/gtest.h>
 
 void registerOrganisationWindows();
 
 namespace {
 
-// Every row of a statement, its columns joined by "|".
-QStringList rows(Database &db, const QString &sql)
-{
-    Query q(db);
-    q.exec(sql);
-    QStringList r;
-    const QStringList cols = q.columns();
-    while (q.next()) {
-        QStringList v;
-        for (const QString &c : cols) v << q.text(c);
-        r << v.join(u'|');
-    }
-    return r;
-}
-
-QString caption(QWidget *root, const QString &button) { return child<QPushButton>(root, button)->text(); }
-
-class OrganisationWindows : public ::testing::Test {
+class OrganisationWindows : public ListWindowTest {
 protected:
-    OrganisationWindows()
-    {
-        registerOrganisationWindows();
-        resetWindows();
-    }
-    ~OrganisationWindows() override { resetWindows(); }
-
-    // Opens a list window and runs body on it while it is shown.
-    void withList(const QString &cls, std::function<void(QDialog &)> body)
-    {
-        h.modal.on(cls, std::move(body));
-        EXPECT_EQ(openWindow(cls), QDialog::Rejected);
-    }
-
-    TestShop shop;
-    Harness h;
+    OrganisationWindows() : ListWindowTest(&registerOrganisationWindows) {}
 };
 
 } // namespace
@@ -57,8 +21,7 @@ TEST_F(OrganisationWindows, WarehouseEditorOffersHeadOfficeFirstAndAcceptsTypedB
 {
     withList(QStringLiteral("TFkufang_list"), [&](QDialog &w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("库房列表"));
-        EXPECT_EQ(QStringList({caption(&w, QStringLiteral("Button1")), caption(&w, QStringLiteral("Button2")),
-                               caption(&w, QStringLiteral("Button3")), caption(&w, QStringLiteral("Button4"))}),
+        EXPECT_EQ(buttonCaptions(&w, 4),
                   QStringList({QStringLiteral("新增"), QStringLiteral("修改"), QStringLiteral("删除"), QStringLiteral("退出")}));
 
         // No branch yet: "总部" alone; Enter in the name stores the row.
@@ -181,8 +144,7 @@ TEST_F(OrganisationWindows, GuidesDeleteAtOnceAndEnterDoesNothing)
 {
     withList(QStringLiteral("TFdaogouyuan_list"), [&](QDialog &w) {
         EXPECT_EQ(w.windowTitle(), QStringLiteral("导购员列表"));
-        EXPECT_EQ(QStringList({caption(&w, QStringLiteral("Button1")), caption(&w, QStringLiteral("Button2")),
-                               caption(&w, QStringLiteral("Button3")), caption(&w, QStringLiteral("Button4"))}),
+        EXPECT_EQ(buttonCaptions(&w, 4),
                   QStringList({QStringLiteral("新增"), QStringLiteral("修改"), QStringLiteral("退出"), QStringLiteral("删除")}));
 
         h.modal.on(QStringLiteral("TFdaogouyuan_add"), [&](QDialog &d) {
