@@ -478,7 +478,7 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
 
 // A child process that opens the shop and shows the main window with its
 // overview, then ends: its peak memory and time are the program's.
-int childMainWindow(const QString &shop, const QString &programDir)
+int childMainWindow(const QString &shop, const QString &programDir, const QString &grab)
 {
     QElapsedTimer t;
     t.start();
@@ -495,6 +495,11 @@ int childMainWindow(const QString &shop, const QString &programDir)
     QCoreApplication::processEvents();
     std::printf("main-window-ms %.1f\n", msSince(t));
     std::fflush(stdout);
+    if (!grab.isEmpty()) {
+        w.Button1Click();   // today's takings, so the picture shows them
+        QCoreApplication::processEvents();
+        w.grab().save(grab);
+    }
     setWindowParent(nullptr);
     resetWindows();
     DM = nullptr;
@@ -529,7 +534,7 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
     report({QStringLiteral("Breakdown of one article"), -1, timed(cx.runs, [&] { bareBreakdown(b, s.article, QString()); })});
     report({QStringLiteral("Today's takings"), -1, timed(cx.runs, [&] { bareTakings(b); })});
 }
-int childMainWindow(const QString &, const QString &) { return 1; }
+int childMainWindow(const QString &, const QString &, const QString &) { return 1; }
 void benchMainWindowMemory(const Context &) {}
 #endif
 
@@ -663,15 +668,17 @@ int main(int argc, char *argv[])
     const QCommandLineOption sqlite(QStringLiteral("sqlite3"), QStringLiteral("the sqlite3 tool"), QStringLiteral("path"),
                                     QStringLiteral("/usr/bin/sqlite3"));
     const QCommandLineOption child(QStringLiteral("child"), QStringLiteral("internal: run one measured part"), QStringLiteral("part"));
+    const QCommandLineOption grab(QStringLiteral("grab"), QStringLiteral("with --child main-window: save a picture of it"), QStringLiteral("png"));
     const QCommandLineOption only(QStringLiteral("only"), QStringLiteral("startup,memory,overview,goods,barcodes"), QStringLiteral("list"));
-    parser.addOptions({shop, runs, program, sqlite, only, child});
+    parser.addOptions({shop, runs, program, sqlite, only, child, grab});
     parser.process(app);
     if (!parser.isSet(shop)) {
         std::fprintf(stderr, "bench_quenvar --shop FOLDER [--runs N]\n");
         return 2;
     }
     if (parser.value(child) == u"main-window")
-        return childMainWindow(QDir(parser.value(shop)).absolutePath(), QFileInfo(parser.value(program)).absolutePath());
+        return childMainWindow(QDir(parser.value(shop)).absolutePath(), QFileInfo(parser.value(program)).absolutePath(),
+                               parser.value(grab));
     Context cx;
     cx.shop = QDir(parser.value(shop)).absolutePath();
     cx.program = parser.value(program);

@@ -321,7 +321,9 @@ struct DemoShop::Impl {
         for (int i = 0; i < opt.articles; ++i) {
             Article &a = articles[size_t(i)];
             const Kind &k = kinds[size_t(rng.below(int(kinds.size())))];
-            a.name = styles[rng.below(int(styles.size()))] + (rng.chance(0.5) ? fabrics[rng.below(int(fabrics.size()))] : QString()) + k.name;
+            // Shoes, down jackets and accessories are not named after a fabric.
+            const bool fabric = k.rule != 3 && k.rule != 5 && k.prefix != u"YR" && rng.chance(0.5);
+            a.name = styles[rng.below(int(styles.size()))] + (fabric ? fabrics[rng.below(int(fabrics.size()))] : QString()) + k.name;
             a.huohao = k.prefix + QStringLiteral("%1").arg(i + 1, width, 10, QChar(u'0'));
             a.category = k.category;
             a.brand = brands[rng.below(int(brands.size()))];
