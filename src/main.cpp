@@ -1,3 +1,4 @@
+#include "app/ShopFolder.h"
 #include "app/Udm.h"
 #include "app/Session.h"
 #include "app/Ulogin.h"
@@ -7,12 +8,10 @@
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -40,22 +39,6 @@ qint64 msSinceProcessStart()
     return -1;
 }
 
-QString chooseShopDir(const QApplication &app)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quenvar 服装店铺管理"));
-    parser.addHelpOption();
-    QCommandLineOption shop(QStringList{QStringLiteral("s"), QStringLiteral("shop")},
-                            QStringLiteral("店铺文件夹（默认 $QUENVAR_SHOP，或 ~/.local/share/quenvar/shop）"),
-                            QStringLiteral("folder"));
-    parser.addOption(shop);
-    parser.process(app);
-    if (parser.isSet(shop)) return parser.value(shop);
-    const QString env = qEnvironmentVariable("QUENVAR_SHOP");
-    if (!env.isEmpty()) return env;
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/quenvar/shop");
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -65,7 +48,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationDisplayName(QStringLiteral("Quenvar服装进销存管理系统专业版"));
 
     paths().programDir = QCoreApplication::applicationDirPath();
-    paths().shopDir = QDir(chooseShopDir(app)).absolutePath();
+    paths().shopDir = shopFolderFromCommandLine(app, QStringLiteral("Quenvar 服装店铺管理"));
     if (!QDir().mkpath(paths().shopDir)) {
         QMessageBox::critical(nullptr, session().ProgramTitle,
                               QStringLiteral("无法创建店铺文件夹：%1").arg(paths().shopDir));

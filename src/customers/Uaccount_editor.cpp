@@ -21,6 +21,7 @@ AccountEditor::AccountEditor(const Options &o, QWidget *parent)
     form()->addRow(QString(), BalanceHint);
     DBMemo1 = addField<QPlainTextEdit>(QStringLiteral("DBMemo1"), QStringLiteral("客户备注"), QStringLiteral("备注"));
     DBMemo1->setTabChangesFocus(true);
+    DBMemo1->setMinimumHeight(80);
 }
 
 void AccountEditor::FormShow()

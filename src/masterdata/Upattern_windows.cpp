@@ -2,14 +2,9 @@
 
 #include "ui/Guard.h"
 
-#include <QFormLayout>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -66,29 +61,15 @@ void PatternList::run(std::size_t button)
     }
 }
 
-PatternEditor::PatternEditor(const QString &className, const QString &caption, QWidget *parent) : RecordEditor(parent)
+PatternEditor::PatternEditor(const QString &className, const QString &caption, QWidget *parent)
+    : RecordEditor(parent), layout_(this)
 {
     setObjectName(className);
     setWindowTitle(caption);
-    auto *outer = new QVBoxLayout(this);
-    form_ = new QFormLayout;
-    form_->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    form_->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    outer->addLayout(form_);
-    outer->addSpacing(10);
-    outer->addStretch(1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    const QString captions[] = {QStringLiteral("确定"), QStringLiteral("取消")};
-    for (int i = 0; i < 2; ++i) {
-        auto *b = new QPushButton(captions[i], this);
-        b->setObjectName(QStringLiteral("Button%1").arg(i + 1));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-    }
-    outer->addLayout(buttons);
-    connect(findChild<QPushButton *>(QStringLiteral("Button1")), &QPushButton::clicked, this, &PatternEditor::Button1Click);
-    connect(findChild<QPushButton *>(QStringLiteral("Button2")), &QPushButton::clicked, this, &PatternEditor::Button2Click);
+    connect(layout_.button(QStringLiteral("Button1"), QStringLiteral("确定")), &QPushButton::clicked, this,
+            &PatternEditor::Button1Click);
+    connect(layout_.button(QStringLiteral("Button2"), QStringLiteral("取消")), &QPushButton::clicked, this,
+            &PatternEditor::Button2Click);
     setMinimumWidth(360);
 }
 
@@ -104,16 +85,4 @@ void PatternEditor::enterPosts(QLineEdit *edit)
     connect(edit, &QLineEdit::returnPressed, this, [this] {
         if (auto *b = findChild<QPushButton *>(QStringLiteral("Button1"))) b->click();
     });
-}
-
-void PatternEditor::placeField(QWidget *control, const QString &label)
-{
-    control->setMinimumWidth(200);
-    if (auto *memo = qobject_cast<QPlainTextEdit *>(control)) memo->setMinimumHeight(80);
-    form_->addRow(label, control);
-}
-
-QLabel *PatternEditor::labelOf(QWidget *control) const
-{
-    return qobject_cast<QLabel *>(form_->labelForField(control));
 }

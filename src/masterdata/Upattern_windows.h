@@ -1,13 +1,12 @@
 #pragma once
 
+#include "masterdata/EditorForm.h"
 #include "ui/RecordEditor.h"
 
 #include <QStringList>
 #include <QVariantMap>
 #include <vector>
 
-class QFormLayout;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QShowEvent;
@@ -69,9 +68,7 @@ protected:
     template <typename W>
     W *addField(const QString &objectName, const QString &label, const QString &column)
     {
-        auto *w = new W(this);
-        w->setObjectName(objectName);
-        placeField(w, label);
+        W *w = layout_.field<W>(objectName, label);
         fields().bind(w, column, label);
         return w;
     }
@@ -80,11 +77,8 @@ protected:
     // The editor's own checks before posting: false (after saying why) stops 确定.
     virtual bool check() { return true; }
 
-    QFormLayout *form() const { return form_; }
-    QLabel *labelOf(QWidget *control) const;
+    QFormLayout *form() const { return layout_.form(); }
 
 private:
-    void placeField(QWidget *control, const QString &label);
-
-    QFormLayout *form_;
+    EditorForm layout_;
 };

@@ -371,6 +371,8 @@ bool RecordList::writeRow(const Row &row, bool insert, const QVariant &key, QVar
     for (int i = 0; i < int(vals.size()); ++i) q.bind(QStringLiteral("p%1").arg(i), vals[i]);
     if (!insert) q.bind(QStringLiteral("qv_key"), key);
     q.exec();
+    if (!insert && q.numRowsAffected() == 0)
+        throw DbError(QStringLiteral("该记录已被删除，无法保存"));
     if (insert && newKey) {
         if (!db_.isSqlite() && !keyColumn_.isEmpty() && q.next()) *newKey = q.value(0);
         else *newKey = q.lastInsertId();
@@ -500,6 +502,9 @@ void RecordList::attach(QTableView *view, const QStringList &columns, const QStr
             if (c >= 0) h->moveSection(h->visualIndex(c), i);
         }
         view->resizeColumnsToContents();
+        // The header only picks its new last visible section when told again.
+        h->setStretchLastSection(false);
+        h->setStretchLastSection(true);
     };
     connect(this, &QAbstractItemModel::modelReset, view, layoutColumns);
     layoutColumns();

@@ -62,6 +62,18 @@ TEST_P(RecordListOnEngines, PostChecksTypesAndWritesTheRow)
     EXPECT_EQ(q.text(QStringLiteral("联系人")), QStringLiteral("王经理"));
     EXPECT_EQ(q.money(QStringLiteral("我方应付金额")).toString(), QStringLiteral("1500.125"));
 
+    // Another workstation deleted the row meanwhile: saving it is not a success.
+    ASSERT_TRUE(list.edit());
+    list.setField(QStringLiteral("联系人"), QStringLiteral("李经理"));
+    Query(shop.db()).exec(QStringLiteral("delete from 供货商"));
+    EXPECT_FALSE(list.post());
+    EXPECT_EQ(h.msgs.errors.last(), QStringLiteral("该记录已被删除，无法保存"));
+    list.cancel();
+    list.reload();
+    EXPECT_EQ(list.rowCount(), 0);
+    Query(shop.db()).exec(QStringLiteral("insert into 供货商 (供货商名称) values ('杭州面料')"));
+    list.reload();
+
     ASSERT_TRUE(list.deleteCurrent());
     EXPECT_EQ(count(shop.db(), QStringLiteral("供货商")), 0);
     EXPECT_FALSE(list.deleteCurrent());
