@@ -225,6 +225,10 @@ void Query::prepare(const QString &sqlText)
     names_.clear();
     text_ = rewrite(sqlText, &names_);
     values_.assign(names_.size(), QVariant());
+    positions_.clear();
+    for (int i = 0; i < names_.size(); ++i) positions_[names_[i]].push_back(i);
+    record_ = QSqlRecord();
+    columnIndex_.clear();
 }
 
 Query &Query::bind(const QString &name, const QVariant &value)
@@ -240,12 +244,10 @@ Query &Query::bind(const QString &name, const QVariant &value)
     } else if (type == QMetaType::Bool && db_.isSqlite()) {
         v = value.toBool() ? 1 : 0;
     }
-    bool found = false;
-    for (int i = 0; i < names_.size(); ++i) {
-        if (names_[i] == name) { values_[i] = v; found = true; }
-    }
-    if (!found)
+    const auto it = positions_.constFind(name);
+    if (it == positions_.constEnd())
         throw DbError(QStringLiteral("语句中没有参数：%1").arg(name));
+    for (int i : *it) values_[i] = v;
     return *this;
 }
 
@@ -261,23 +263,27 @@ Query &Query::exec()
         q_.bindValue(i, values_[i]);
     if (!q_.exec())
         throw DbError(errorText(q_.lastError()));
+    record_ = q_.record();
+    columnIndex_.clear();
     return *this;
 }
 
-QVariant Query::value(const QString &column) const
+int Query::columnPosition(const QString &column) const
 {
-    const int i = q_.record().indexOf(column);
-    if (i < 0)
+    // Looked up once per column and result, not at every row.
+    auto it = columnIndex_.constFind(column);
+    if (it == columnIndex_.constEnd()) it = columnIndex_.insert(column, record_.indexOf(column));
+    if (*it < 0)
         throw DbError(QStringLiteral("结果中没有列：%1").arg(column));
-    return q_.value(i);
+    return *it;
 }
+
+QVariant Query::value(const QString &column) const { return q_.value(columnPosition(column)); }
 
 QString Query::text(const QString &column) const
 {
-    const int i = q_.record().indexOf(column);
-    if (i < 0)
-        throw DbError(QStringLiteral("结果中没有列：%1").arg(column));
-    return sqlvalue::display(q_.value(i), q_.record().field(i).metaType());
+    const int i = columnPosition(column);
+    return sqlvalue::display(q_.value(i), record_.field(i).metaType());
 }
 
 qint64 Query::integer(const QString &column) const

@@ -5,7 +5,9 @@
 #include <QDate>
 #include <QDateTime>
 #include <QSqlDatabase>
+#include <QHash>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -126,6 +128,10 @@ private:
     QString text_;
     QStringList names_;
     std::vector<QVariant> values_;
+    QHash<QString, QList<int>> positions_;       // parameter name -> placeholders
+    QSqlRecord record_;                          // columns of the last result
+    mutable QHash<QString, int> columnIndex_;    // column name -> position in record_
+    int columnPosition(const QString &column) const;
     bool prepared_ = false;
 };
 

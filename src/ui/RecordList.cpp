@@ -73,9 +73,11 @@ void RecordList::load(const QString &sql, const QVariantMap &params)
     state_ = State::Browse;
     columns_.clear();
     types_.clear();
+    fieldTypes_.clear();
     const QSqlRecord rec = query_->raw().record();
     for (int i = 0; i < rec.count(); ++i) {
         columns_ << rec.fieldName(i);
+        fieldTypes_.push_back(rec.field(i).metaType());
         const schema::Column *c = schema_ ? schema_->column(rec.fieldName(i)) : nullptr;
         types_.push_back(c ? c->type : schema::Type::Text);
     }
@@ -157,7 +159,7 @@ QVariant RecordList::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= int(rows_.size()) || index.column() >= int(columns_.size())) return {};
     const QVariant &v = rows_[index.row()].values[index.column()];
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        const QMetaType ft = query_ ? query_->raw().record().field(index.column()).metaType() : QMetaType();
+        const QMetaType ft = fieldTypes_[index.column()];
         return sqlvalue::display(v, schema::isNumeric(typeOf(index.column())) ? QMetaType::fromType<double>() : ft);
     }
     if (role == Qt::TextAlignmentRole && schema::isNumeric(typeOf(index.column())))
@@ -487,6 +489,8 @@ void RecordList::attach(QTableView *view, const QStringList &columns, const QStr
     view->horizontalHeader()->setHighlightSections(false);
     view->horizontalHeader()->setStretchLastSection(true);
     view->horizontalHeader()->setMinimumSectionSize(60);
+    // Column widths follow the first screenful, not every fetched row.
+    view->horizontalHeader()->setResizeContentsPrecision(50);
 
     auto layoutColumns = [this, view, columns, editableColumns]() {
         editable_.clear();

@@ -118,6 +118,7 @@ private:
     const schema::Table *schema_ = nullptr;
     QStringList columns_;
     std::vector<schema::Type> types_;
+    std::vector<QMetaType> fieldTypes_;
     QHash<QString, QString> titles_;
     QSet<int> editable_;
     std::vector<Row> rows_;
