@@ -2,6 +2,7 @@
 
 #include "app/Udm.h"
 #include "masterdata/EditorForm.h"
+#include "masterdata/Upattern_windows.h"
 #include "ui/Guard.h"
 #include "ui/RecordEditor.h"
 
@@ -14,20 +15,13 @@
 
 // A flat list of names kept in one column of one table (goods categories,
 // brands): a grid editable in place and the buttons 新增, 删除, 退出.
-class NameListWindow : public ListWindow {
+class NameListWindow : public PatternList {
     Q_OBJECT
 public:
     NameListWindow(const QString &className, const QString &table, const QString &column, const QString &caption,
                    const QString &editorClass, QWidget *parent)
-        : ListWindow(table, caption, parent), column_(column), editorClass_(editorClass)
+        : PatternList(options(className, table, column, caption, editorClass), parent)
     {
-        setObjectName(className);
-        connect(addButton(QStringLiteral("Button1"), QStringLiteral("新增")), &QPushButton::clicked, this,
-                &NameListWindow::Button1Click);
-        connect(addButton(QStringLiteral("Button2"), QStringLiteral("删除")), &QPushButton::clicked, this,
-                &NameListWindow::Button2Click);
-        connect(addButton(QStringLiteral("Button3"), QStringLiteral("退出")), &QPushButton::clicked, this,
-                &NameListWindow::Button3Click);
         resize(420, 460);
     }
 
@@ -35,32 +29,20 @@ public:
     // opens the list to learn whether a row was added (the goods editor).
     bool NewRowAdded = false;
 
-public Q_SLOTS:
-    void FormShow()
-    {
-        guarded([&] {
-            list().load();
-            if (!attached_) {
-                list().attach(grid(), {column_}, {column_});
-                attached_ = true;
-            }
-        });
-    }
-    void Button1Click() { guarded([&] { addRecord(editorClass_); }); }
-    void Button2Click() { guarded([&] { deleteRecord(); }); }
-    void Button3Click() { close(); }
-
-protected:
-    void showEvent(QShowEvent *event) override
-    {
-        if (!event->spontaneous()) FormShow();
-        ListWindow::showEvent(event);
-    }
-
 private:
-    QString column_;
-    QString editorClass_;
-    bool attached_ = false;
+    static Options options(const QString &className, const QString &table, const QString &column,
+                           const QString &caption, const QString &editorClass)
+    {
+        Options o;
+        o.className = className;
+        o.table = table;
+        o.caption = caption;
+        o.editorClass = editorClass;
+        o.columns = {column};
+        o.editable = {column};
+        o.buttons = {Action::Add, Action::Delete, Action::Exit};
+        return o;
+    }
 };
 
 // An editor of one name (and, when given, the name of the group it belongs to,
