@@ -5,6 +5,7 @@
 // program's own overhead shows as a ratio.
 //
 //   bench_quenvar --shop FOLDER [--runs N] [--program PATH] [--sqlite3 PATH] [--only a,b]
+#include "app/ui/AllWindows.h"
 #include "app/Database.h"
 #include "app/Session.h"
 #include "app/Udm.h"
@@ -15,7 +16,7 @@
 
 #ifdef QV_HAVE_OVERVIEW
 #include "app/StockOverview.h"
-#include "app/Umain.h"
+#include "app/ui/Umain.h"
 #include <QComboBox>
 #endif
 

@@ -26,14 +26,3 @@ T *windowAs(const QString &className) { return dynamic_cast<T *>(window(classNam
 void resetWindows();
 // Parent for windows created from now on (the main window).
 void setWindowParent(QWidget *parent);
-
-// Registration functions of the subsystems, called once by main() and by tests.
-void registerAppWindows();
-void registerMasterdataWindows();
-void registerCustomersWindows();
-inline void registerAllWindows()
-{
-    registerAppWindows();
-    registerMasterdataWindows();
-    registerCustomersWindows();
-}

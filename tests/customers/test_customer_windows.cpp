@@ -1,3 +1,4 @@
+#include "app/ui/AllWindows.h"
 #include "masterdata/test_organisation_support.h"
 
 #include <QLabel>

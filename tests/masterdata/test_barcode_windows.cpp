@@ -1,5 +1,5 @@
-#include "masterdata/Utiaoma_bianji.h"
-#include "masterdata/Utiaoma_guanli.h"
+#include "masterdata/ui/Utiaoma_bianji.h"
+#include "masterdata/ui/Utiaoma_guanli.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_barcode_fixture.h"

@@ -1,5 +1,5 @@
-#include "masterdata/Upinpai_list.h"
-#include "masterdata/Ushangpin_leibie.h"
+#include "masterdata/ui/Upinpai_list.h"
+#include "masterdata/ui/Ushangpin_leibie.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_goods_support.h"

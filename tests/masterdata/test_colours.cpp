@@ -1,4 +1,4 @@
-#include "masterdata/Uyanse_list.h"
+#include "masterdata/ui/Uyanse_list.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_goods_support.h"

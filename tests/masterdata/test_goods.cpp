@@ -1,5 +1,5 @@
-#include "masterdata/Ushangpin_add.h"
-#include "masterdata/Ushangpin_list.h"
+#include "masterdata/ui/Ushangpin_add.h"
+#include "masterdata/ui/Ushangpin_list.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_goods_support.h"

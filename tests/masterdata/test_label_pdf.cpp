@@ -1,6 +1,6 @@
 #include "app/Session.h"
 #include "masterdata/LabelPrinter.h"
-#include "masterdata/Utiaoma_guanli.h"
+#include "masterdata/ui/Utiaoma_guanli.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_barcode_fixture.h"

@@ -1,4 +1,4 @@
-#include "masterdata/Ushangpin_chima.h"
+#include "masterdata/ui/Ushangpin_chima.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
 #include "test_goods_support.h"

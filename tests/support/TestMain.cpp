@@ -1,3 +1,4 @@
+#include "app/ui/AllWindows.h"
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>

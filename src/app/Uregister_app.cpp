@@ -1,3 +1,0 @@
-#include "ui/WindowRegistry.h"
-
-void registerAppWindows() {}

@@ -1,0 +1,4 @@
+#include "app/ui/AllWindows.h"
+#include "ui/WindowRegistry.h"
+
+void registerAppWindows() {}

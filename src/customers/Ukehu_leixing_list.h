@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/Upattern_windows.h"
-
-class TFkehu_leixing_list : public PatternList {
-    Q_OBJECT
-public:
-    explicit TFkehu_leixing_list(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "customers/Uaccount_editor.h"
-
-class TFpifa_kehu_add : public AccountEditor {
-    Q_OBJECT
-public:
-    explicit TFpifa_kehu_add(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/Upattern_windows.h"
-
-class TFpifa_kehu_list : public PatternList {
-    Q_OBJECT
-public:
-    explicit TFpifa_kehu_list(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFchima_guize_add : public NameEditor {
-    Q_OBJECT
-public:
-    explicit TFchima_guize_add(QWidget *parent = nullptr);
-};

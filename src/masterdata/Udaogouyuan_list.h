@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/Upattern_windows.h"
-
-class TFdaogouyuan_list : public PatternList {
-    Q_OBJECT
-public:
-    explicit TFdaogouyuan_list(QWidget *parent = nullptr);
-};

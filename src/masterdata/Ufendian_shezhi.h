@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/Upattern_windows.h"
-
-class TFfendian_shezhi : public PatternList {
-    Q_OBJECT
-public:
-    explicit TFfendian_shezhi(QWidget *parent = nullptr);
-};

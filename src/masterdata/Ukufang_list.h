@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/Upattern_windows.h"
-
-class TFkufang_list : public PatternList {
-    Q_OBJECT
-public:
-    explicit TFkufang_list(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFpinpai_list : public NameListWindow {
-    Q_OBJECT
-public:
-    explicit TFpinpai_list(QWidget *parent = nullptr);
-};

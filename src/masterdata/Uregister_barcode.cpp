@@ -1,9 +1,0 @@
-#include "masterdata/Utiaoma_bianji.h"
-#include "masterdata/Utiaoma_guanli.h"
-#include "ui/WindowRegistry.h"
-
-void registerBarcodeWindows()
-{
-    registerWindow(QStringLiteral("TFtiaoma_guanli"), [](QWidget *parent) { return new TFtiaoma_guanli(parent); });
-    registerWindow(QStringLiteral("TFtiaoma_bianji"), [](QWidget *parent) { return new TFtiaoma_bianji(parent); });
-}

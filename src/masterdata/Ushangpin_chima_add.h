@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFshangpin_chima_add : public NameEditor {
-    Q_OBJECT
-public:
-    explicit TFshangpin_chima_add(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFshangpin_leibie : public NameListWindow {
-    Q_OBJECT
-public:
-    explicit TFshangpin_leibie(QWidget *parent = nullptr);
-};

@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFyanse_add : public NameEditor {
-    Q_OBJECT
-public:
-    explicit TFyanse_add(QWidget *parent = nullptr);
-};

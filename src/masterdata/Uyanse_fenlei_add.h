@@ -1,9 +1,0 @@
-#pragma once
-
-#include "masterdata/NameWindows.h"
-
-class TFyanse_fenlei_add : public NameEditor {
-    Q_OBJECT
-public:
-    explicit TFyanse_fenlei_add(QWidget *parent = nullptr);
-};
