@@ -130,33 +130,71 @@ bool Database::tableExists(const QString &table)
 
 void Database::begin()
 {
-    if (depth_++ > 0) return;  // nested guards join the outer transaction
+    if (depth_ > 0) { ++depth_; return; }  // nested guards join the outer transaction
     // SQLite: take the write lock at once so two workstations queue instead of deadlocking.
     if (isSqlite())
         execute(QStringLiteral("BEGIN IMMEDIATE"));
     else if (!handle().transaction())
-        { depth_ = 0; throw DbError(errorText(handle().lastError())); }
+        throw DbError(errorText(handle().lastError()));
+    depth_ = 1;
+    rollbackOnly_ = false;
+    afterCommit_.clear();
 }
 
 void Database::commit()
 {
-    if (depth_ <= 0 || --depth_ > 0) return;
-    if (isSqlite())
-        execute(QStringLiteral("COMMIT"));
-    else if (!handle().commit())
-        throw DbError(errorText(handle().lastError()));
+    if (depth_ <= 0) throw DbError(QStringLiteral("没有进行中的事务，无法提交"));
+    if (depth_ > 1) { --depth_; return; }
+    if (rollbackOnly_) {
+        rollback();
+        throw DbError(QStringLiteral("事务中的一步已失败，全部操作已撤销"));
+    }
+    // The depth stays until COMMIT has succeeded: a failed COMMIT is rolled back here,
+    // so the connection is never left inside a transaction.
+    try {
+        if (isSqlite())
+            execute(QStringLiteral("COMMIT"));
+        else if (!handle().commit())
+            throw DbError(errorText(handle().lastError()));
+    } catch (...) {
+        rollback();
+        throw;
+    }
+    endTransaction(true);
 }
 
 void Database::rollback()
 {
     if (depth_ <= 0) return;
-    depth_ = 0;
+    if (depth_ > 1) {
+        // An inner guard gave up: the outer one may not commit what is left.
+        --depth_;
+        rollbackOnly_ = true;
+        return;
+    }
     if (isSqlite()) {
         QSqlQuery q(handle());
         q.exec(QStringLiteral("ROLLBACK"));
     } else {
         handle().rollback();
     }
+    endTransaction(false);
+}
+
+void Database::endTransaction(bool committed)
+{
+    depth_ = 0;
+    rollbackOnly_ = false;
+    std::vector<std::function<void()>> pending;
+    pending.swap(afterCommit_);
+    if (committed)
+        for (auto &f : pending) f();
+}
+
+void Database::afterCommit(std::function<void()> f)
+{
+    if (depth_ > 0) afterCommit_.push_back(std::move(f));
+    else f();
 }
 
 Transaction::Transaction(Database &db) : db_(db) { db_.begin(); }
@@ -168,13 +206,9 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    if (done_) throw DbError(QStringLiteral("事务已结束，不能再次提交"));
     done_ = true;
-    try {
-        db_.commit();
-    } catch (...) {
-        db_.rollback();
-        throw;
-    }
+    db_.commit();   // a failing commit has already rolled back
 }
 
 Query::Query(Database &db) : db_(db), q_(db.handle()) {}
@@ -292,8 +326,19 @@ qint64 Query::integer(const QString &column) const
     if (v.isNull()) return 0;
     bool ok = false;
     qint64 r = v.toLongLong(&ok);
-    if (!ok) r = qint64(Money::fromVariant(v).toDouble());
+    if (!ok) r = Money::fromVariant(v).units() / Money::kScale;
     return r;
+}
+
+qint64 Query::execReturningKey()
+{
+    exec();
+    if (!q_.next())
+        throw DbError(QStringLiteral("插入后没有返回新记录的编号"));
+    const QVariant v = q_.value(0);
+    bool ok = false;
+    const qint64 r = v.toLongLong(&ok);
+    return ok ? r : Money::fromVariant(v).units() / Money::kScale;
 }
 
 Money Query::money(const QString &column) const { return Money::fromVariant(value(column)); }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -59,11 +60,20 @@ public:
     void execute(const QString &sql);
     bool tableExists(const QString &table);
 
-    // Transactions (use Transaction below rather than these directly).
+    // Transactions (use Transaction below rather than these directly). Guards nest:
+    // only the outermost one begins, commits or rolls back. An inner guard that is
+    // abandoned marks the whole transaction rollback-only, and the outermost commit
+    // then rolls back and throws instead of reporting success.
     void begin();
     void commit();
     void rollback();
     bool inTransaction() const { return depth_ > 0; }
+    bool rollbackOnly() const { return rollbackOnly_; }
+
+    // Runs f once the current transaction has committed (at once when none is open);
+    // dropped when it rolls back. Postings announce what they changed through this,
+    // so nobody hears of a change that did not happen.
+    void afterCommit(std::function<void()> f);
 
 private:
     Database(Engine e, QString name, QString location) : engine_(e), name_(std::move(name)), location_(std::move(location)) {}
@@ -71,9 +81,13 @@ private:
     QString name_;
     QString location_;
     int depth_ = 0;
+    bool rollbackOnly_ = false;
+    std::vector<std::function<void()>> afterCommit_;
+    void endTransaction(bool committed);
 };
 
 // RAII transaction guard: commit explicitly; rolls back on scope exit otherwise.
+// Nested guards form one transaction (see Database::begin).
 class Transaction {
 public:
     explicit Transaction(Database &db);
@@ -98,6 +112,9 @@ public:
     Query &bind(const QString &name, const QVariant &value);
     // Runs the prepared statement. Throws DbError with the database's text.
     Query &exec();
+    // Runs an insert written "insert ... returning <key>" (both engines support it)
+    // and gives the new row's key as a whole number.
+    qint64 execReturningKey();
     // Convenience: prepare + exec without parameters.
     Query &exec(const QString &sqlText) { prepare(sqlText); return exec(); }
 
@@ -110,7 +127,9 @@ public:
     QVariant value(const QString &column) const;
     QVariant value(int index) const { return q_.value(index); }
     QString text(const QString &column) const;      // null reads as ""
-    qint64 integer(const QString &column) const;    // null reads as 0
+    // A whole number (keys, counts): null reads as 0; PostgreSQL's numeric text
+    // "5.0000" reads as 5.
+    qint64 integer(const QString &column) const;
     Money money(const QString &column) const;       // null reads as 0
     bool boolean(const QString &column) const;      // null reads as false
     QDateTime moment(const QString &column) const;

@@ -5,6 +5,7 @@
 #include "app/Session.h"
 #include "app/SchemaUpgrade.h"
 #include "app/schema/Schema.h"
+#include "stock/DocumentNumbers.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -206,6 +207,12 @@ std::unique_ptr<TDM> TDM::open()
     SchemaUpgrade upgrade([self]() -> Database & { return self->ADObuding(); }, dm->ADOConnection1, dm->ADOtemp,
                           network ? QStringLiteral("sql") : QStringLiteral("access"));
     dm->notices << upgrade.run().notices;
+    // Numbers of older databases were not unique; add the indexes where the data allows.
+    const QStringList repeated = ensureUniqueDocumentNumbers(dm->ADOConnection1);
+    if (!repeated.isEmpty())
+        dm->notices << QStringLiteral("数据库中有重复的单据编号，无法为单据编号建立唯一索引；"
+                                      "新单据仍不会重复使用已有编号。重复的编号：\n%1")
+                           .arg(repeated.join(u'\n'));
     return dm;
 }
 

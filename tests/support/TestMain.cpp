@@ -1,4 +1,5 @@
 #include "app/ui/AllWindows.h"
+#include "app/Password.h"
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>
@@ -10,5 +11,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     registerAllWindows();
+    useCheapPasswordHashesForTests();
     return RUN_ALL_TESTS();
 }
