@@ -138,7 +138,17 @@ void Database::begin()
         throw DbError(errorText(handle().lastError()));
     depth_ = 1;
     rollbackOnly_ = false;
+    postingLock_ = false;
     afterCommit_.clear();
+}
+
+void Database::lockPostings()
+{
+    if (depth_ <= 0)
+        throw DbError(QStringLiteral("单据只能在事务中保存"));
+    if (postingLock_ || isSqlite()) return;
+    execute(QStringLiteral("select pg_advisory_xact_lock(1364590592)"));
+    postingLock_ = true;
 }
 
 void Database::commit()
@@ -185,6 +195,7 @@ void Database::endTransaction(bool committed)
 {
     depth_ = 0;
     rollbackOnly_ = false;
+    postingLock_ = false;
     std::vector<std::function<void()>> pending;
     pending.swap(afterCommit_);
     if (committed)

@@ -70,6 +70,15 @@ public:
     bool inTransaction() const { return depth_ > 0; }
     bool rollbackOnly() const { return rollbackOnly_; }
 
+    // Postings (document numbers and stock movements) are serialised across
+    // workstations for the rest of the current transaction: on SQLite the guard's
+    // BEGIN IMMEDIATE already holds the write lock; on PostgreSQL one
+    // transaction-scoped advisory lock is taken (once per transaction). One lock for
+    // all postings means two postings that touch the same stock rows in different
+    // orders (a sale and a receipt of one article) queue instead of deadlocking.
+    // Throws DbError outside a transaction.
+    void lockPostings();
+
     // Runs f once the current transaction has committed (at once when none is open);
     // dropped when it rolls back. Postings announce what they changed through this,
     // so nobody hears of a change that did not happen.
@@ -82,6 +91,7 @@ private:
     QString location_;
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    bool postingLock_ = false;
     std::vector<std::function<void()>> afterCommit_;
     void endTransaction(bool committed);
 };
