@@ -80,8 +80,15 @@ QStringList ensureUniqueDocumentNumbers(Database &db)
     QStringList problems;
     for (const Col &c : cols) {
         const QString table = q(c.table), column = q(c.column);
+        const QString index = QStringLiteral("ux_%1_%2").arg(table, column);
+        Query has(db);
+        has.prepare(db.isSqlite()
+            ? QStringLiteral("select count(*) as n from sqlite_master where type='index' and name=:i")
+            : QStringLiteral("select count(*) as n from pg_indexes where schemaname=current_schema() and indexname=:i"));
+        has.bind(QStringLiteral("i"), index).exec();
+        if (has.next() && has.integer(QStringLiteral("n")) > 0) continue;
         try {
-            db.execute(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ux_%1_%2 ON %1 (%2)").arg(table, column));
+            db.execute(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)").arg(index, table, column));
         } catch (const DbError &) {
             Query dup(db);
             dup.exec(QStringLiteral("select %2 as n from %1 group by %2 having count(*)>1 order by %2 limit 20")

@@ -230,9 +230,9 @@ QStringList createIndexSql(const Table &t, Engine)
     int n = 0;
     for (const Index &ix : t.indexes) {
         ++n;
-        // Unique indexes are named by their columns, so a start-up check can add one
-        // to an older database under the same name ("ux_出库入库总表_单据编号").
-        const QString name = ix.unique ? QStringLiteral("ux_%1_%2").arg(t.name, ix.columns.join(u'_'))
+        // A unique index is named by its table and first column, so a start-up check
+        // can add one to an older database under the same name ("ux_出库入库总表_单据编号").
+        const QString name = ix.unique ? QStringLiteral("ux_%1_%2").arg(t.name, ix.columns.first())
                                        : QStringLiteral("ix_%1_%2").arg(t.name).arg(n);
         out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                    .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), name, t.name, ix.columns.join(u','));
