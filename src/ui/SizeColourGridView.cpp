@@ -209,7 +209,7 @@ SizeColourGridView::SizeColourGridView(QWidget *parent)
                     | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setTabKeyNavigation(true);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 10);
-    horizontalHeader()->setMinimumSectionSize(44);
+    horizontalHeader()->setMinimumSectionSize(40);
     connect(delegate_, &SizeColourGridDelegate::moveRequested, this, &SizeColourGridView::step);
     connect(model_, &SizeColourGridModel::cellEdited, this, &SizeColourGridView::gridEdited);
     connect(model_, &QAbstractItemModel::dataChanged, this, [this](const QModelIndex &tl) {
@@ -236,6 +236,8 @@ void SizeColourGridView::setCornerText(const QString &text)
 void SizeColourGridView::setReadOnly(bool readOnly)
 {
     model_->setReadOnly(readOnly);
+    // A grid that is only read has no cell of its own to mark.
+    setSelectionMode(readOnly ? QAbstractItemView::NoSelection : QAbstractItemView::SingleSelection);
     setEditTriggers(readOnly ? QAbstractItemView::NoEditTriggers
                              : QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked
                                    | QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
@@ -246,8 +248,10 @@ void SizeColourGridView::setReadOnly(bool readOnly)
 void SizeColourGridView::fitColumns()
 {
     resizeColumnsToContents();
-    const int pad = fontMetrics().horizontalAdvance(QStringLiteral("  "));
-    for (int c = 0; c < model_->columnCount(); ++c) setColumnWidth(c, columnWidth(c) + pad);
+    // The size columns share one width, so the grid reads as a table of equals.
+    int widest = 0;
+    for (int c = 1; c <= model_->grid().sizeCount(); ++c) widest = qMax(widest, columnWidth(c));
+    for (int c = 1; c <= model_->grid().sizeCount(); ++c) setColumnWidth(c, widest);
 }
 
 QSize SizeColourGridView::sizeHint() const

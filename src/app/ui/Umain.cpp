@@ -335,8 +335,11 @@ QWidget *TFmain::buildOverview()
     split->setObjectName(QStringLiteral("OverviewSplitter"));
     split->addWidget(PageControl1);
     split->addWidget(GroupBox3);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
+    // Mode two's seven columns take a little more room than a breakdown of a
+    // dozen sizes.
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({540, 430});
     split->setChildrenCollapsible(false);
 
     auto *layout = new QVBoxLayout(GroupBox5);
