@@ -393,33 +393,32 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
         const QString where = wh.isEmpty() ? QStringLiteral("all warehouses") : QStringLiteral("one warehouse (%1)").arg(wh);
         {
             const overview::Statement st = overview::modeOne(f);
+            const overview::Statement first = overview::page(st, 0, overview::PagedRows::kPageSize);
             int rows = 0;
             const auto progFn = [&] {
-                RecordList list(db, QStringLiteral("库存总表"));
-                list.load(st.sql, st.params);
+                overview::PagedRows list(db, QStringLiteral("库存总表"));
+                list.load(st);
                 rows = list.rowCount();
             };
-            const auto bareFn = [&] { bareStatement(b, st.sql, st.params, rows); };
+            const auto bareFn = [&] { bareStatement(b, first.sql, first.params, rows); };
             const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
             report({QStringLiteral("Overview mode one, ") + where, program, bare, QStringLiteral("ms"),
                     QStringLiteral("first %1 rows").arg(rows)});
         }
         {
             const overview::Statement st = overview::modeTwo(f);
+            const overview::Statement first = overview::page(st, 0, overview::PagedRows::kPageSize);
+            const overview::Statement sum = overview::modeTwoTotal(f);
             int rows = 0;
             const auto progFn = [&] {
-                RecordList list(db, QStringLiteral("库存尺码表"));
-                list.load(st.sql, st.params);
+                overview::PagedRows list(db, QStringLiteral("库存尺码表"));
+                list.load(st);
                 rows = list.rowCount();
                 (void)overview::modeTwoSum(db, f);
             };
-            QVariantMap sumParams = st.params;
-            QString sumSql = st.sql;
-            sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
-            sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
             const auto bareFn = [&] {
-                bareStatement(b, st.sql, st.params, rows);
-                bareStatement(b, sumSql, sumParams, 1);
+                bareStatement(b, first.sql, first.params, rows);
+                bareStatement(b, sum.sql, sum.params, 1);
             };
             const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
             report({QStringLiteral("Overview mode two, ") + where, program, bare, QStringLiteral("ms"),
@@ -458,14 +457,14 @@ void benchOverview(const Context &cx, Bare &b, const Sample &s)
         for (const QString &wh : {QString(), s.warehouse}) {
             const auto progFn = [&] { refresh(wh); };
             const overview::Filter f = filterOf(wh);
-            const overview::Statement one = overview::modeOne(f), two = overview::modeTwo(f);
-            QString sumSql = two.sql;
-            sumSql.replace(QStringLiteral("select *"), QStringLiteral("select sum(数量) as 数量"));
-            sumSql = sumSql.left(sumSql.indexOf(QStringLiteral(" order by")));
+            const int n = overview::PagedRows::kPageSize;
+            const overview::Statement one = overview::page(overview::modeOne(f), 0, n),
+                                      two = overview::page(overview::modeTwo(f), 0, n),
+                                      sum = overview::modeTwoTotal(f);
             const auto bareFn = [&] {
-                bareStatement(b, one.sql, one.params, 256);
-                bareStatement(b, two.sql, two.params, 256);
-                bareStatement(b, sumSql, two.params, 1);
+                bareStatement(b, one.sql, one.params, n);
+                bareStatement(b, two.sql, two.params, n);
+                bareStatement(b, sum.sql, sum.params, 1);
                 bareBreakdown(b, s.article, wh);
             };
             const auto [program, bare] = timedPair(cx.runs, progFn, bareFn);
