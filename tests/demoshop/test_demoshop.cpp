@@ -1,4 +1,4 @@
-#include "app/DemoShop.h"
+#include "tools/demoshop/DemoShop.h"
 #include "support/TestShop.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 // quenvar-demo: creates a new shop and fills it with demo data.
 //   quenvar-demo --shop FOLDER [--articles N] [--sale-lines M] [--seed S]
-#include "app/DemoShop.h"
+#include "tools/demoshop/DemoShop.h"
 #include "app/Session.h"
 #include "app/Udm.h"
 
@@ -67,9 +67,9 @@ int main(int argc, char *argv[])
         std::unique_ptr<TDM> dm = TDM::open();
         DM = dm.get();
         const DemoShopSummary s = DemoShop(dm->ADOConnection1, opt).generate();
-        say(QStringLiteral("完成，用时 %1 秒：商品 %2，条码 %3，会员 %4，库存尺码 %5 行，销售单 %6（批发 %7，今日 %8），销售明细 %9 行。店铺：%10")
+        say(QStringLiteral("完成，用时 %1 秒：商品 %2，条码 %3，会员 %4，采购入库单 %5，库存尺码 %6 行，销售单 %7（批发 %8，今日 %9），销售明细 %10 行。店铺：%11")
                 .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
-                .arg(s.articles).arg(s.barcodes).arg(s.members).arg(s.sizeStockRows)
+                .arg(s.articles).arg(s.barcodes).arg(s.members).arg(s.receipts).arg(s.sizeStockRows)
                 .arg(s.sales).arg(s.wholesales).arg(s.todaySales).arg(s.saleLines)
                 .arg(paths().shopDir));
         DM = nullptr;
