@@ -63,7 +63,7 @@ int main(int argc, char *argv[])
     // Only a new shop: data.mdb must not exist yet (a network-mode shop is checked
     // when its database is created, and again by the generator, which refuses a
     // database that already has goods).
-    if (!network && QFileInfo::exists(paths().shopFile(QStringLiteral("data.mdb")))) {
+    if (!network && TDM::runMode() == TDM::Mode::SingleUser && QFileInfo::exists(paths().shopFile(QStringLiteral("data.mdb")))) {
         say(QStringLiteral("文件夹里已有店铺数据（data.mdb），请指定一个空文件夹：%1").arg(paths().shopDir));
         return 1;
     }
