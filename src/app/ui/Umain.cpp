@@ -496,7 +496,7 @@ void TFmain::fillBreakdown()
     if (!ADOQuery1 || ADOQuery1->currentRow() < 0) return;
 
     guarded([&] {
-        const qint64 article = ADOQuery1->current(QStringLiteral("商品编码")).toLongLong();
+        const qint64 article = sqlvalue::wholeNumber(ADOQuery1->current(QStringLiteral("商品编码")));
         GroupBox3->setTitle(ADOQuery1->current(QStringLiteral("商品名称")).toString() + QStringLiteral("在")
                             + ComboBox1->currentText() + QStringLiteral("的详细尺码库存"));
         const overview::Breakdown b = overview::breakdown(DM->ADOConnection1, article, filter());
