@@ -100,7 +100,10 @@ bool parsePatchSource(const QString &text, QList<PatchRow> *rows, QString *error
         }
     }
     rows->clear();
-    for (const Patch &p : patches) {
+    for (Patch &p : patches) {
+        // A comment after a statement belongs to what follows, not to the statement.
+        while (!p.lines.isEmpty() && (p.lines.last().trimmed().isEmpty() || p.lines.last().trimmed().startsWith(u'#')))
+            p.lines.removeLast();
         QString stmt = p.lines.join(u'\n').trimmed();
         if (stmt.endsWith(u';')) stmt.chop(1);
         if (stmt.isEmpty()) {

@@ -147,8 +147,11 @@ TEST(ConnectionLoss, ServerStoppedAndRestartedUnderAnOpenShop)
     Database &db = dm->ADOConnection1;
     Query list(db);
     list.prepare(QStringLiteral("select count(*) as n from 分店 where 分店<>:x"));
-    list.bind(QStringLiteral("x"), QString()).exec();
+    list.bind(QStringLiteral("x"), QStringLiteral("总部")).exec();
     Query(db).exec(QStringLiteral("insert into 分店 (分店) values ('一店')"));
+    list.exec();
+    ASSERT_TRUE(list.next());
+    ASSERT_EQ(list.integer(QStringLiteral("n")), 1);
 
     pg.stop();
     Harness h;

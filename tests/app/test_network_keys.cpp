@@ -41,8 +41,8 @@ void postSmallShop(Database &db, qint64 *article, qint64 *member)
     newArticle(db);
     *article = newArticle(db);
     Query m(db);
-    m.exec(QStringLiteral("insert into 零售会员 (客户姓名,手工编码) values ('甲','001') returning id"));
-    m.exec(QStringLiteral("insert into 零售会员 (客户姓名,手工编码) values ('乙','002') returning id"));
+    m.exec(QStringLiteral("insert into 零售会员 (客户姓名,手工编码) values ('甲','001')"));
+    m.prepare(QStringLiteral("insert into 零售会员 (客户姓名,手工编码) values ('乙','002') returning id"));
     *member = m.execReturningKey();
 
     Transaction tx(db);
@@ -80,7 +80,7 @@ void postSmallShop(Database &db, qint64 *article, qint64 *member)
 void expectWholeNumberKeys(Database &db, qint64 article, qint64 member)
 {
     const auto columns = keyColumns();
-    ASSERT_GE(columns.size(), size_t(11));   // the article in ten tables, the member in two
+    ASSERT_GE(columns.size(), size_t(11));   // the article in nine tables, the member in two
     for (const auto &[table, column] : columns) {
         SCOPED_TRACE(table.toStdString() + "." + column.toStdString());
         EXPECT_EQ(schema::columnType(table, column), schema::Type::Integer);
