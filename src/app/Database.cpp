@@ -452,7 +452,11 @@ qint64 Query::execReturningKey()
     exec();
     if (!q_.next())
         throw DbError(QStringLiteral("插入后没有返回新记录的编号"));
-    return sqlvalue::wholeNumber(q_.value(0));
+    const qint64 key = sqlvalue::wholeNumber(q_.value(0));
+    // Done with the row: an SQLite statement left in progress would make the
+    // transaction's COMMIT fail while this query lives on.
+    q_.finish();
+    return key;
 }
 
 Money Query::money(const QString &column) const { return Money::fromVariant(value(column)); }
