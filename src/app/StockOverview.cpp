@@ -259,11 +259,7 @@ QVariant PagedRows::value(int row, const QString &column) const
 
 qint64 PagedRows::wholeNumber(int row, const QString &column) const
 {
-    const QVariant v = value(row, column);
-    if (v.isNull()) return 0;
-    bool ok = false;
-    const qint64 n = v.toLongLong(&ok);
-    return ok ? n : Money::fromVariant(v).units() / Money::kScale;
+    return sqlvalue::wholeNumber(value(row, column));
 }
 
 } // namespace overview
