@@ -9,8 +9,13 @@
 #include "ui/WindowRegistry.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTimer>
@@ -40,6 +45,28 @@ qint64 msSinceProcessStart()
     return -1;
 }
 
+// Asks for the database owner's login for one schema upgrade; nothing is stored.
+std::optional<TDM::OwnerLogin> askOwnerLogin(const QString &why)
+{
+    QDialog dialog;
+    dialog.setWindowTitle(QStringLiteral("数据库升级"));
+    auto *form = new QFormLayout(&dialog);
+    auto *text = new QLabel(why, &dialog);
+    text->setWordWrap(true);
+    form->addRow(text);
+    auto *user = new QLineEdit(&dialog);
+    auto *password = new QLineEdit(&dialog);
+    password->setEchoMode(QLineEdit::Password);
+    form->addRow(QStringLiteral("所有者用户名："), user);
+    form->addRow(QStringLiteral("密码："), password);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted || user->text().trimmed().isEmpty()) return std::nullopt;
+    return TDM::OwnerLogin{user->text().trimmed(), password->text()};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -47,6 +74,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quenvar"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quenvar服装进销存管理系统专业版"));
+    installQtTranslations();   // Qt's own buttons and dialogs in Chinese
 
     paths().programDir = QCoreApplication::applicationDirPath();
     paths().shopDir = shopFolderFromCommandLine(app, QStringLiteral("Quenvar 服装店铺管理"));
@@ -62,7 +90,7 @@ int main(int argc, char *argv[])
 
     std::unique_ptr<TDM> dm;
     try {
-        dm = TDM::open();
+        dm = TDM::open(askOwnerLogin);
     } catch (const StartupError &e) {
         messages().error(e.text());
         if (e.kind() == StartupError::Kind::ServerUnreachable)

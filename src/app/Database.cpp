@@ -27,7 +27,31 @@ QString errorText(const QSqlError &e)
 
 bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
+// SQLSTATE classes of a broken connection: 08 (connection exception) and 57P
+// (the server shut down or was restarted under the session).
+bool connectionState(const QString &code)
+{
+    return code.startsWith(QLatin1String("08")) || code.startsWith(QLatin1String("57P"));
+}
+
 } // namespace
+
+DbError::DbError(const QString &text, Kind kind, QString sqlState)
+    : std::runtime_error((text.trimmed().isEmpty() ? fallbackText() : text).toStdString()),
+      text_(text.trimmed().isEmpty() ? fallbackText() : text), kind_(kind), sqlState_(std::move(sqlState))
+{
+}
+
+QString DbError::fallbackText()
+{
+    return QStringLiteral("数据库操作失败，数据库没有给出错误说明。");
+}
+
+QString DbError::connectionLostText()
+{
+    return QStringLiteral("与数据库服务器的连接已断开，本次操作没有完成。\n"
+                          "请检查网络和数据库服务器；服务器恢复后再操作即可，程序会自动重新连接。");
+}
 
 QString PgParams::host() const
 {
@@ -89,18 +113,46 @@ std::unique_ptr<Database> Database::openPostgres(const PgParams &p)
     // Numeric columns come back as exact text, never as binary doubles.
     h.setNumericalPrecisionPolicy(QSql::HighPrecision);
     if (!h.open())
-        throw DbError(errorText(h.lastError()));
+        throw DbError(errorText(h.lastError()), DbError::Kind::ConnectionLost, h.lastError().nativeErrorCode());
     db->execute(QStringLiteral("SET client_encoding TO 'UTF8'"));
     return db;
 }
 
+QString Database::connectionFailureReason(const QString &serverText)
+{
+    const QString t = serverText.toLower();
+    auto has = [&t](const char *s) { return t.contains(QLatin1String(s)); };
+    if (has("password authentication failed") || has("no password supplied") || has("authentication failed"))
+        return QStringLiteral("服务器拒绝了登录：用户名或密码不正确。");
+    if (has("role") && has("does not exist"))
+        return QStringLiteral("服务器上没有这个用户名。");
+    if (has("database") && has("does not exist"))
+        return QStringLiteral("服务器上没有这个数据库。");
+    if (has("pg_hba.conf"))
+        return QStringLiteral("服务器不允许这台电脑用这个用户名登录。");
+    if (has("permission denied"))
+        return QStringLiteral("这个用户名没有连接这个数据库的权限。");
+    if (has("too many connections") || has("remaining connection slots"))
+        return QStringLiteral("服务器的连接数已满，请稍后再试。");
+    if (has("starting up") || has("shutting down") || has("recovery mode"))
+        return QStringLiteral("数据库服务器正在启动或关闭，请稍后再试。");
+    if (has("could not translate host name") || has("name or service not known"))
+        return QStringLiteral("找不到这个服务器名称，请检查服务器地址。");
+    if (has("connection refused") || has("could not connect") || has("timeout expired") || has("timed out")
+        || has("no route to host") || has("network is unreachable"))
+        return QStringLiteral("无法连接到数据库服务器，请检查服务器地址、端口和网络，以及数据库服务器是否已经启动。");
+    return QStringLiteral("数据库服务器拒绝了连接。");
+}
+
 Database::~Database()
 {
-    {
-        QSqlDatabase h = QSqlDatabase::database(name_, false);
-        if (h.isOpen()) h.close();
+    for (const QString &name : retired_ + QStringList{name_}) {
+        {
+            QSqlDatabase h = QSqlDatabase::database(name, false);
+            if (h.isOpen()) h.close();
+        }
+        QSqlDatabase::removeDatabase(name);
     }
-    QSqlDatabase::removeDatabase(name_);
 }
 
 QSqlDatabase Database::handle() const
@@ -110,9 +162,66 @@ QSqlDatabase Database::handle() const
 
 void Database::execute(const QString &sql)
 {
+    ensureConnected();
     QSqlQuery q(handle());
     if (!q.exec(sql))
-        throw DbError(errorText(q.lastError()));
+        raise(q.lastError());
+}
+
+bool Database::serverAnswers()
+{
+    QSqlQuery probe(handle());
+    if (probe.exec(QStringLiteral("select 1"))) return true;
+    // A failure with the server's own code (an aborted transaction, say) means the
+    // server still answers; no code, or a connection code, means it does not.
+    const QString code = probe.lastError().nativeErrorCode();
+    return !code.isEmpty() && !connectionState(code);
+}
+
+void Database::raise(const QSqlError &e)
+{
+    const QString code = e.nativeErrorCode();
+    const QString text = errorText(e);
+    if (isSqlite())
+        throw DbError(text);
+    // A broken connection shows either as the connection's own error or as a
+    // failure without the server's code; the probe tells it from a plain failure.
+    if (broken_ || ((e.type() == QSqlError::ConnectionError || code.isEmpty() || connectionState(code)) && !serverAnswers())) {
+        broken_ = true;
+        throw DbError(text.isEmpty() ? DbError::connectionLostText()
+                                     : DbError::connectionLostText() + QStringLiteral("\n\n") + text,
+                      DbError::Kind::ConnectionLost, code);
+    }
+    throw DbError(text, DbError::Kind::Statement, code);
+}
+
+void Database::ensureConnected()
+{
+    if (!broken_) return;
+    // The transaction died with the old connection: nothing may run in its name
+    // until the guards have ended it (their rollback does).
+    if (depth_ > 0)
+        throw DbError(DbError::connectionLostText(), DbError::Kind::ConnectionLost);
+    // A fresh connection under a new name: queries prepared on the old one keep
+    // their results on it (and free them there), never on the new session.
+    const QString fresh = nextConnectionName("pg");
+    QSqlDatabase h = QSqlDatabase::cloneDatabase(name_, fresh);
+    if (!h.open()) {
+        const QSqlError e = h.lastError();
+        h = QSqlDatabase();
+        QSqlDatabase::removeDatabase(fresh);
+        const QString text = errorText(e);
+        throw DbError(text.isEmpty() ? DbError::connectionLostText()
+                                     : DbError::connectionLostText() + QStringLiteral("\n\n") + text,
+                      DbError::Kind::ConnectionLost, e.nativeErrorCode());
+    }
+    QSqlQuery(h).exec(QStringLiteral("SET client_encoding TO 'UTF8'"));
+    // The dead connection stays as it is until this Database goes: results still
+    // held on it are freed against it, and closing it under them gains nothing.
+    retired_ << name_;
+    name_ = fresh;
+    broken_ = false;
+    ++generation_;
 }
 
 bool Database::tableExists(const QString &table)
@@ -132,13 +241,26 @@ void Database::begin()
 {
     if (depth_ > 0) { ++depth_; return; }  // nested guards join the outer transaction
     // SQLite: take the write lock at once so two workstations queue instead of deadlocking.
-    if (isSqlite())
+    if (isSqlite()) {
         execute(QStringLiteral("BEGIN IMMEDIATE"));
-    else if (!handle().transaction())
-        throw DbError(errorText(handle().lastError()));
+    } else {
+        ensureConnected();
+        if (!handle().transaction())
+            raise(handle().lastError());
+    }
     depth_ = 1;
     rollbackOnly_ = false;
+    postingLock_ = false;
     afterCommit_.clear();
+}
+
+void Database::lockPostings()
+{
+    if (depth_ <= 0)
+        throw DbError(QStringLiteral("单据只能在事务中保存"));
+    if (postingLock_ || isSqlite()) return;
+    execute(QStringLiteral("select pg_advisory_xact_lock(1364590592)"));
+    postingLock_ = true;
 }
 
 void Database::commit()
@@ -149,13 +271,18 @@ void Database::commit()
         rollback();
         throw DbError(QStringLiteral("事务中的一步已失败，全部操作已撤销"));
     }
+    // A transaction whose connection broke is gone on the server: it never commits.
+    if (broken_) {
+        rollback();
+        throw DbError(DbError::connectionLostText(), DbError::Kind::ConnectionLost);
+    }
     // The depth stays until COMMIT has succeeded: a failed COMMIT is rolled back here,
     // so the connection is never left inside a transaction.
     try {
         if (isSqlite())
             execute(QStringLiteral("COMMIT"));
         else if (!handle().commit())
-            throw DbError(errorText(handle().lastError()));
+            raise(handle().lastError());
     } catch (...) {
         rollback();
         throw;
@@ -185,6 +312,7 @@ void Database::endTransaction(bool committed)
 {
     depth_ = 0;
     rollbackOnly_ = false;
+    postingLock_ = false;
     std::vector<std::function<void()>> pending;
     pending.swap(afterCommit_);
     if (committed)
@@ -211,7 +339,7 @@ void Transaction::commit()
     db_.commit();   // a failing commit has already rolled back
 }
 
-Query::Query(Database &db) : db_(db), q_(db.handle()) {}
+Query::Query(Database &db) : db_(db), q_(db.handle()), generation_(db.generation()) {}
 
 QString Query::rewrite(const QString &sql, QStringList *names)
 {
@@ -255,6 +383,7 @@ void Query::prepare(const QString &sqlText)
     q_.finish();
     q_.clear();
     q_ = QSqlQuery(db_.handle());
+    generation_ = db_.generation();
     prepared_ = false;
     names_.clear();
     text_ = rewrite(sqlText, &names_);
@@ -287,16 +416,23 @@ Query &Query::bind(const QString &name, const QVariant &value)
 
 Query &Query::exec()
 {
+    db_.ensureConnected();
+    // A connection opened afresh after a loss: prepare there again.
+    if (generation_ != db_.generation()) {
+        q_ = QSqlQuery(db_.handle());
+        generation_ = db_.generation();
+        prepared_ = false;
+    }
     // Prepared once, executed as often as the caller binds new values.
     if (!prepared_) {
         if (!q_.prepare(text_))
-            throw DbError(errorText(q_.lastError()));
+            db_.raise(q_.lastError());
         prepared_ = true;
     }
     for (int i = 0; i < int(values_.size()); ++i)
         q_.bindValue(i, values_[i]);
     if (!q_.exec())
-        throw DbError(errorText(q_.lastError()));
+        db_.raise(q_.lastError());
     record_ = q_.record();
     columnIndex_.clear();
     return *this;
@@ -320,25 +456,18 @@ QString Query::text(const QString &column) const
     return sqlvalue::display(q_.value(i), record_.field(i).metaType());
 }
 
-qint64 Query::integer(const QString &column) const
-{
-    const QVariant v = value(column);
-    if (v.isNull()) return 0;
-    bool ok = false;
-    qint64 r = v.toLongLong(&ok);
-    if (!ok) r = Money::fromVariant(v).units() / Money::kScale;
-    return r;
-}
+qint64 Query::integer(const QString &column) const { return sqlvalue::wholeNumber(value(column)); }
 
 qint64 Query::execReturningKey()
 {
     exec();
     if (!q_.next())
         throw DbError(QStringLiteral("插入后没有返回新记录的编号"));
-    const QVariant v = q_.value(0);
-    bool ok = false;
-    const qint64 r = v.toLongLong(&ok);
-    return ok ? r : Money::fromVariant(v).units() / Money::kScale;
+    const qint64 key = sqlvalue::wholeNumber(q_.value(0));
+    // Done with the row: an SQLite statement left in progress would make the
+    // transaction's COMMIT fail while this query lives on.
+    q_.finish();
+    return key;
 }
 
 Money Query::money(const QString &column) const { return Money::fromVariant(value(column)); }
@@ -367,6 +496,14 @@ QStringList Query::columns() const
 namespace sqlvalue {
 
 QString dayText(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
+
+qint64 wholeNumber(const QVariant &v)
+{
+    if (v.isNull()) return 0;
+    bool ok = false;
+    const qint64 r = v.toLongLong(&ok);
+    return ok ? r : Money::fromVariant(v).units() / Money::kScale;
+}
 
 QString momentText(const QDateTime &t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
 

@@ -18,13 +18,31 @@
 
 enum class Engine { SQLite, PostgreSQL };
 
-// A database failure. what() is UTF-8; text() is the message to show.
+// A database failure. what() is UTF-8; text() is the message to show, never empty
+// (a failure without any text of its own gets a Chinese one).
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &text) : std::runtime_error(text.toStdString()), text_(text) {}
+    enum class Kind {
+        Statement,        // the statement failed; the connection is fine
+        ConnectionLost    // the connection to the server broke (or is still broken)
+    };
+    explicit DbError(const QString &text, Kind kind = Kind::Statement, QString sqlState = QString());
     const QString &text() const { return text_; }
+    Kind kind() const { return kind_; }
+    bool connectionLost() const { return kind_ == Kind::ConnectionLost; }
+    // PostgreSQL's SQLSTATE of the failure ("" on SQLite and for the program's own errors).
+    const QString &sqlState() const { return sqlState_; }
+    // The login may not do this (PostgreSQL 42501: no privilege, not the owner).
+    bool insufficientPrivilege() const { return sqlState_ == QLatin1String("42501"); }
+
+    // What the user reads when a failure comes without any text.
+    static QString fallbackText();
+    // What the user reads when the server connection broke; the server's text follows.
+    static QString connectionLostText();
 private:
     QString text_;
+    Kind kind_;
+    QString sqlState_;
 };
 
 // Where a PostgreSQL server is: the values of kf.ini (server may be "host:port").
@@ -46,6 +64,9 @@ public:
     // Read-only SQLite (the patch database).
     static std::unique_ptr<Database> openSqliteReadOnly(const QString &path);
     static std::unique_ptr<Database> openPostgres(const PgParams &params);
+    // Why a server refused or missed a connection, in Chinese, from the text that
+    // openPostgres threw (the server's own text, usually English).
+    static QString connectionFailureReason(const QString &serverText);
     ~Database();
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
@@ -58,6 +79,19 @@ public:
 
     // Runs one statement without parameters or result (DDL, pragmas). Throws DbError.
     void execute(const QString &sql);
+
+    // A lost server connection. Every failure of a statement is looked at: when the
+    // server connection broke, the error says so (DbError::Kind::ConnectionLost) and
+    // the connection is marked broken. Before the next statement outside a
+    // transaction it is opened afresh (ensureConnected), so work goes on as soon as
+    // the server answers again; inside a transaction every statement fails, the
+    // transaction is gone and its commit throws. Queries prepared on the old
+    // connection prepare themselves again on the new one (generation()).
+    void ensureConnected();
+    bool connectionBroken() const { return broken_; }
+    int generation() const { return generation_; }
+    // Throws the DbError for a failure reported by Qt's SQL layer on this connection.
+    [[noreturn]] void raise(const QSqlError &error);
     bool tableExists(const QString &table);
 
     // Transactions (use Transaction below rather than these directly). Guards nest:
@@ -70,6 +104,15 @@ public:
     bool inTransaction() const { return depth_ > 0; }
     bool rollbackOnly() const { return rollbackOnly_; }
 
+    // Postings (document numbers and stock movements) are serialised across
+    // workstations for the rest of the current transaction: on SQLite the guard's
+    // BEGIN IMMEDIATE already holds the write lock; on PostgreSQL one
+    // transaction-scoped advisory lock is taken (once per transaction). One lock for
+    // all postings means two postings that touch the same stock rows in different
+    // orders (a sale and a receipt of one article) queue instead of deadlocking.
+    // Throws DbError outside a transaction.
+    void lockPostings();
+
     // Runs f once the current transaction has committed (at once when none is open);
     // dropped when it rolls back. Postings announce what they changed through this,
     // so nobody hears of a change that did not happen.
@@ -80,8 +123,13 @@ private:
     Engine engine_;
     QString name_;
     QString location_;
+    QStringList retired_;   // connections replaced after a loss; removed with the Database
+    bool broken_ = false;
+    int generation_ = 0;
+    bool serverAnswers();
     int depth_ = 0;
     bool rollbackOnly_ = false;
+    bool postingLock_ = false;
     std::vector<std::function<void()>> afterCommit_;
     void endTransaction(bool committed);
 };
@@ -144,6 +192,7 @@ public:
 private:
     Database &db_;
     QSqlQuery q_;
+    int generation_ = 0;    // the connection q_ belongs to
     QString text_;
     QStringList names_;
     std::vector<QVariant> values_;
@@ -162,6 +211,9 @@ namespace sqlvalue {
 QString dayText(const QDate &d);             // "2026-12-11"
 QString momentText(const QDateTime &t);      // "2026-12-11 08:30:00"
 QDateTime parseMoment(const QVariant &v);    // from either engine
+// A key or count as a whole number, whatever the engine returns: null reads as 0,
+// numeric text such as "5.0000" (a key column of an older server database) as 5.
+qint64 wholeNumber(const QVariant &v);
 // How a stored value is shown to the user: numbers in their shortest form,
 // moments as "yyyy-MM-dd HH:mm:ss", days as "yyyy-MM-dd".
 QString display(const QVariant &v, QMetaType fieldType = QMetaType());

@@ -32,25 +32,50 @@ void recordVersion(Database &db, const QString &version)
     tx.commit();
 }
 
+struct Statement {
+    QString version;
+    QString sql;
+};
+
 // Runs each statement on db; a statement that fails is skipped. Run unprepared:
-// PostgreSQL cannot prepare DDL.
-int runStatements(Database &db, const QStringList &statements)
+// PostgreSQL cannot prepare DDL. Stops at a statement the login may not run and
+// returns its position (-1 when none was refused, with *refused its text); a lost
+// connection ends the run with its error.
+int runStatements(Database &db, const QList<Statement> &statements, QString *refused)
 {
-    for (const QString &sql : statements) {
+    for (int i = 0; i < statements.size(); ++i) {
         try {
-            db.execute(sql);
-        } catch (const DbError &) {
+            db.execute(statements[i].sql);
+        } catch (const DbError &e) {
+            if (e.connectionLost()) throw;
+            if (e.insufficientPrivilege()) {
+                *refused = e.text();
+                return i;
+            }
         }
     }
-    return int(statements.size());
+    return -1;
 }
 
-QStringList statementsOf(Query &q)
+QList<Statement> statementsOf(Query &q)
 {
-    QStringList out;
+    QList<Statement> out;
     while (q.next())
-        out << q.text(QStringLiteral("sql语句"));
+        out.append({cleanVersion(q.text(QStringLiteral("版本号"))), q.text(QStringLiteral("sql语句"))});
     return out;
+}
+
+// The version to record when the statement at `stop` was refused: the newest one
+// below every statement that has not run, so none of those is ever passed over.
+QString versionBefore(const QList<Statement> &statements, int stop, const QString &current)
+{
+    QString pending = statements[stop].version;
+    for (int i = stop; i < statements.size(); ++i)
+        pending = qMin(pending, statements[i].version);
+    QString done = current;
+    for (int i = 0; i < stop; ++i)
+        if (statements[i].version < pending && statements[i].version > done) done = statements[i].version;
+    return done;
 }
 
 } // namespace
@@ -75,7 +100,10 @@ bool parsePatchSource(const QString &text, QList<PatchRow> *rows, QString *error
         }
     }
     rows->clear();
-    for (const Patch &p : patches) {
+    for (Patch &p : patches) {
+        // A comment after a statement belongs to what follows, not to the statement.
+        while (!p.lines.isEmpty() && (p.lines.last().trimmed().isEmpty() || p.lines.last().trimmed().startsWith(u'#')))
+            p.lines.removeLast();
         QString stmt = p.lines.join(u'\n').trimmed();
         if (stmt.endsWith(u';')) stmt.chop(1);
         if (stmt.isEmpty()) {
@@ -104,7 +132,12 @@ void writePatchDatabase(const QString &path, const QList<PatchRow> &rows)
 }
 
 SchemaUpgrade::SchemaUpgrade(std::function<Database &()> patch, Database &main, Database &scratch, QString mainKind)
-    : patch_(std::move(patch)), main_(main), scratch_(scratch), mainKind_(std::move(mainKind))
+    : patch_(std::move(patch)), main_(main), scratch_(&scratch), mainKind_(std::move(mainKind))
+{
+}
+
+SchemaUpgrade::SchemaUpgrade(std::function<Database &()> patch, Database &main, QString mainKind)
+    : patch_(std::move(patch)), main_(main), scratch_(nullptr), mainKind_(std::move(mainKind))
 {
 }
 
@@ -113,7 +146,7 @@ SchemaUpgrade::Result SchemaUpgrade::run()
     Result r;
     try {
         upgradeMain(r);
-        upgradeScratch(r);
+        if (scratch_) upgradeScratch(r);
     } catch (const DbError &e) {
         // Start-up goes on without the upgrade; the user is told why.
         r.failed = true;
@@ -136,9 +169,15 @@ void SchemaUpgrade::upgradeMain(Result &r)
     // In the order the patch database holds them, not sorted by version.
     p.prepare(QStringLiteral("select * from 命令表 where 版本号>:版本号1 and 版本号<=:版本号2") + kindFilter);
     p.bind(QStringLiteral("版本号1"), current).bind(QStringLiteral("版本号2"), target).exec();
-    r.mainStatements = runStatements(main_, statementsOf(p));
-
-    recordVersion(main_, target);
+    const QList<Statement> statements = statementsOf(p);
+    const int stop = runStatements(main_, statements, &r.refused);
+    r.mainStatements = stop < 0 ? int(statements.size()) : stop + 1;
+    if (stop < 0) {
+        recordVersion(main_, target);
+    } else {
+        const QString reached = versionBefore(statements, stop, current);
+        if (reached != current) recordVersion(main_, reached);
+    }
 }
 
 void SchemaUpgrade::upgradeScratch(Result &r)
@@ -150,22 +189,25 @@ void SchemaUpgrade::upgradeScratch(Result &r)
     p.bind(QStringLiteral("数据库"), kind).exec();
     const QString target = p.next() ? cleanVersion(p.text(QStringLiteral("cc"))) : QString();
 
+    Database &scratch = *scratch_;
     QString current;
     try {
-        current = versionOf(scratch_);
+        current = versionOf(scratch);
     } catch (const DbError &) {
-        scratch_.execute(QStringLiteral("CREATE TABLE 版本号 (版本号 TEXT (50))"));
-        Query s(scratch_);
+        scratch.execute(QStringLiteral("CREATE TABLE 版本号 (版本号 TEXT (50))"));
+        Query s(scratch);
         s.prepare(QStringLiteral("insert into 版本号 (版本号) values (:版本号)"));
         s.bind(QStringLiteral("版本号"), QString::fromLatin1(kScratchBaseVersion)).exec();
-        current = versionOf(scratch_);
+        current = versionOf(scratch);
     }
 
     p.prepare(QStringLiteral("select * from 命令表 where 版本号>:版本号1 and 版本号<=:版本号2 and 数据库=:数据库 order by 版本号"));
     p.bind(QStringLiteral("版本号1"), current).bind(QStringLiteral("版本号2"), target).bind(QStringLiteral("数据库"), kind).exec();
-    const QStringList statements = statementsOf(p);
+    const QList<Statement> statements = statementsOf(p);
     if (statements.isEmpty()) return;
-    r.scratchStatements = runStatements(scratch_, statements);
-    recordVersion(scratch_, target);
+    QString refused;
+    runStatements(scratch, statements, &refused);   // SQLite refuses nothing
+    r.scratchStatements = int(statements.size());
+    recordVersion(scratch, target);
     r.notices << QStringLiteral("本地数据库版本升级到：") + target;
 }

@@ -150,7 +150,7 @@ int tableCount(Database &db)
     return q.next() ? int(q.integer(QStringLiteral("n"))) : 0;
 }
 
-std::unique_ptr<Database> openServer(const IniFile &kf)
+PgParams serverParams(const IniFile &kf)
 {
     const QString v = QStringLiteral("值");
     const QString dflt = QStringLiteral("default");
@@ -160,11 +160,19 @@ std::unique_ptr<Database> openServer(const IniFile &kf)
     // kf.ini holds the password only in its six-bit form.
     p.password = DecodeSixBit(kf.read(QStringLiteral("密码"), v, dflt));
     p.database = kf.read(QStringLiteral("数据库名"), v, dflt);
+    return p;
+}
+
+std::unique_ptr<Database> openServer(const PgParams &p)
+{
     std::unique_ptr<Database> main;
     try {
         main = Database::openPostgres(p);
-    } catch (const DbError &) {
-        throw StartupError(StartupError::Kind::ServerUnreachable, QStringLiteral("连接失败，请您先进行数据库设置！！"));
+    } catch (const DbError &e) {
+        // Why, in Chinese, with the server's own text beneath for whoever sets it up.
+        throw StartupError(StartupError::Kind::ServerUnreachable,
+                           QStringLiteral("连接失败，请您先进行数据库设置！！\n%1\n\n%2")
+                               .arg(Database::connectionFailureReason(e.text()), e.text()));
     }
     if (hasMainTables(*main)) return main;
     if (tableCount(*main) == 0) {
@@ -188,13 +196,14 @@ TDM::Mode TDM::runMode()
     return mode == QStringLiteral("网络版") ? Mode::Network : Mode::SingleUser;
 }
 
-std::unique_ptr<TDM> TDM::open()
+std::unique_ptr<TDM> TDM::open(const OwnerLoginPrompt &askOwner)
 {
     const bool network = runMode() == Mode::Network;
+    const PgParams server = network ? serverParams(IniFile(paths().shopFile(QStringLiteral("kf.ini")))) : PgParams();
     std::unique_ptr<TDM> dm;
     try {
         std::unique_ptr<Database> main = network
-            ? openServer(IniFile(paths().shopFile(QStringLiteral("kf.ini"))))
+            ? openServer(server)
             : openMainFile(paths().shopFile(QStringLiteral("data.mdb")));
         QStringList notices;
         auto temp = openScratchFile(paths().shopFile(QStringLiteral("temp.mdb")), notices);
@@ -206,7 +215,10 @@ std::unique_ptr<TDM> TDM::open()
     TDM *self = dm.get();
     SchemaUpgrade upgrade([self]() -> Database & { return self->ADObuding(); }, dm->ADOConnection1, dm->ADOtemp,
                           network ? QStringLiteral("sql") : QStringLiteral("access"));
-    dm->notices << upgrade.run().notices;
+    const SchemaUpgrade::Result upgraded = upgrade.run();
+    dm->notices << upgraded.notices;
+    if (!upgraded.refused.isEmpty())
+        dm->upgradeAsOwner(server, upgraded.refused, askOwner);
     // Numbers of older databases were not unique; add the indexes where the data allows.
     const QStringList repeated = ensureUniqueDocumentNumbers(dm->ADOConnection1);
     if (!repeated.isEmpty())
@@ -224,6 +236,33 @@ TDM::TDM(std::unique_ptr<Database> main, std::unique_ptr<Database> temp, bool ne
 TDM::~TDM()
 {
     if (DM == this) DM = nullptr;
+}
+
+void TDM::upgradeAsOwner(const PgParams &server, const QString &refused, const OwnerLoginPrompt &askOwner)
+{
+    const QString why = QStringLiteral("数据库需要升级，但工作站的登录“%1”没有修改数据表结构的权限。\n"
+                                       "请输入数据库所有者的用户名和密码来完成这次升级（不会保存）。")
+                            .arg(server.user);
+    QString problem = refused;
+    const std::optional<OwnerLogin> owner = askOwner ? askOwner(why) : std::nullopt;
+    if (owner) {
+        PgParams p = server;
+        p.user = owner->user;
+        p.password = owner->password;
+        try {
+            auto db = Database::openPostgres(p);
+            SchemaUpgrade upgrade([this]() -> Database & { return ADObuding(); }, *db, QStringLiteral("sql"));
+            const SchemaUpgrade::Result r = upgrade.run();
+            notices << r.notices;
+            if (r.refused.isEmpty() && !r.failed) return;
+            if (!r.refused.isEmpty()) problem = r.refused;
+        } catch (const DbError &e) {
+            problem = Database::connectionFailureReason(e.text()) + u'\n' + e.text();
+        }
+    }
+    notices << QStringLiteral("数据库升级没有完成：工作站的登录没有修改数据表结构的权限。\n"
+                              "请运行数据库设置程序，用数据库所有者的登录点“升级数据库”完成升级。\n\n%1")
+                   .arg(problem);
 }
 
 Database &TDM::ADObuding()

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 // Why start-up cannot go on. The text is shown to the user as it stands.
@@ -41,7 +43,18 @@ public:
     // the operator "admin" with an empty password. A data.mdb that is not this
     // program's database is never touched (BadShopFile); a damaged temp.mdb is
     // kept under another name and rebuilt (a notice says so). Throws StartupError.
-    static std::unique_ptr<TDM> open();
+    //
+    // When the server database needs an upgrade that the workstation's login may not
+    // make (it may read and write rows, not change tables), askOwner is called once
+    // with the reason and may give the owner's login for this one upgrade (never
+    // stored); without it the user is told to run the setup program, and the
+    // recorded version stays below the refused statement.
+    struct OwnerLogin {
+        QString user;
+        QString password;
+    };
+    using OwnerLoginPrompt = std::function<std::optional<OwnerLogin>(const QString &why)>;
+    static std::unique_ptr<TDM> open(const OwnerLoginPrompt &askOwner = {});
     ~TDM();
 
     Database &ADOConnection1;
@@ -55,6 +68,7 @@ public:
 
 private:
     TDM(std::unique_ptr<Database> main, std::unique_ptr<Database> temp, bool network);
+    void upgradeAsOwner(const PgParams &server, const QString &refused, const OwnerLoginPrompt &askOwner);
     std::unique_ptr<Database> main_;
     std::unique_ptr<Database> temp_;
     std::unique_ptr<Database> patch_;

@@ -26,10 +26,6 @@ const KindInfo &info(DocumentKind k)
 
 QString q(const char16_t *s) { return QString::fromUtf16(s); }
 
-// The advisory-lock key of a kind on PostgreSQL (one lock per kind, held until the
-// transaction ends).
-qint64 lockKey(DocumentKind k) { return 0x51560000LL + int(k); }
-
 } // namespace
 
 QString documentPrefix(DocumentKind kind) { return q(info(kind).prefix); }
@@ -41,12 +37,7 @@ DocumentNumber NextDocumentNumber(Database &db, DocumentKind kind, const QDate &
     if (!db.inTransaction())
         throw DbError(QStringLiteral("单据编号只能在保存单据的事务中取得"));
     const KindInfo &k = info(kind);
-    if (!db.isSqlite()) {
-        Query lock(db);
-        lock.prepare(QStringLiteral("select pg_advisory_xact_lock(:k)"));
-        lock.bind(QStringLiteral("k"), lockKey(kind)).exec();
-    }
-    // SQLite: the guard's BEGIN IMMEDIATE already holds the database's write lock.
+    db.lockPostings();   // held until the document is stored (or rolled back)
 
     const QString day = today.toString(QStringLiteral("yyyyMMdd"));
     const QString typeFilter = k.typeColumn
@@ -89,8 +80,15 @@ QStringList ensureUniqueDocumentNumbers(Database &db)
     QStringList problems;
     for (const Col &c : cols) {
         const QString table = q(c.table), column = q(c.column);
+        const QString index = QStringLiteral("ux_%1_%2").arg(table, column);
+        Query has(db);
+        has.prepare(db.isSqlite()
+            ? QStringLiteral("select count(*) as n from sqlite_master where type='index' and name=:i")
+            : QStringLiteral("select count(*) as n from pg_indexes where schemaname=current_schema() and indexname=:i"));
+        has.bind(QStringLiteral("i"), index).exec();
+        if (has.next() && has.integer(QStringLiteral("n")) > 0) continue;
         try {
-            db.execute(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS ux_%1_%2 ON %1 (%2)").arg(table, column));
+            db.execute(QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)").arg(index, table, column));
         } catch (const DbError &) {
             Query dup(db);
             dup.exec(QStringLiteral("select %2 as n from %1 group by %2 having count(*)>1 order by %2 limit 20")

@@ -20,10 +20,9 @@ int counterDigits(DocumentKind kind);
 // Draws the next number of the kind for the day `today` (the date part of every
 // number is the day it is drawn, also for a back-dated purchase document).
 //
-// Must be called inside the transaction that stores the document: it takes a lock
-// per kind that the database holds until that transaction ends (SQLite: the write
-// lock that the transaction guard takes at once; PostgreSQL: a transaction-scoped
-// advisory lock), so two workstations never draw the same number. The day's
+// Must be called inside the transaction that stores the document: it takes the
+// postings lock (Database::lockPostings) that the database holds until that
+// transaction ends, so two workstations never draw the same number. The day's
 // largest counter is found by its numeric value, and past 99 (or 9999) documents a
 // day the counter simply grows a digit ("…99" is followed by "…100"), so numbers
 // stay unique and increasing and never run into the date digits. A number already

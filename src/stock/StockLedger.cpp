@@ -40,6 +40,7 @@ bool StockLedger::AdjustArticleTotal(qint64 articleId, Money delta)
         st_->article = std::make_unique<Query>(db_);
         st_->article->prepare(QStringLiteral("update 商品列表 set 数量=coalesce(数量,0)+:数量 where id=:id"));
     }
+    db_.lockPostings();
     Query &q = *st_->article;
     q.bind(QStringLiteral("数量"), QVariant::fromValue(delta)).bind(QStringLiteral("id"), articleId).exec();
     return q.numRowsAffected() > 0;
@@ -59,6 +60,7 @@ void StockLedger::AdjustWarehouseStock(qint64 articleId, const QString &warehous
                                      "do update set 数量=coalesce(库存总表.数量,0)+excluded.数量")
                           .arg(cols, vals));
     }
+    db_.lockPostings();
     Query &q = *slot;
     q.bind(QStringLiteral("商品编码"), articleId)
         .bind(QStringLiteral("库房名称"), keyText(warehouse))
@@ -91,6 +93,7 @@ void StockLedger::AdjustSizeStock(qint64 articleId, const QString &warehouse, co
                                      "on conflict (商品编码,库房名称,商品尺码,颜色) do update set %3")
                           .arg(cols, vals, set));
     }
+    db_.lockPostings();
     Query &q = *slot;
     q.bind(QStringLiteral("商品编码"), articleId)
         .bind(QStringLiteral("库房名称"), keyText(warehouse))

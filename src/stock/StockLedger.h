@@ -20,7 +20,8 @@ struct StockDescription {
 // movement is one atomic statement (an upsert on the store's unique key), never a
 // read followed by a write, so two workstations posting at the same moment lose no
 // movement. Quantities may become zero or negative; rows are never deleted here.
-// Call inside the posting's transaction.
+// Call inside the posting's transaction: the first movement takes the postings lock
+// (Database::lockPostings), so concurrent postings never deadlock on stock rows.
 class StockLedger {
 public:
     explicit StockLedger(Database &db);

@@ -3,7 +3,12 @@
 #include "app/Session.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
+
+#include <memory>
 
 namespace {
 
@@ -19,8 +24,8 @@ public:
     }
     bool question(const QString &text) override
     {
-        return QMessageBox::question(QApplication::activeWindow(), session().ProgramTitle, text,
-                   QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel) == QMessageBox::Ok;
+        std::unique_ptr<QMessageBox> box(newQuestionBox(text, QApplication::activeWindow()));
+        return box->exec() == QMessageBox::Ok;
     }
 };
 
@@ -34,3 +39,23 @@ MessageService &messages() { return g_service ? *g_service : g_boxes; }
 void setMessageService(MessageService *service) { g_service = service; }
 
 bool DeleteConfirmation() { return messages().question(QStringLiteral("确实要删除吗？")); }
+
+QMessageBox *newQuestionBox(const QString &text, QWidget *parent)
+{
+    auto *box = new QMessageBox(QMessageBox::Question, session().ProgramTitle, text,
+                                QMessageBox::Ok | QMessageBox::Cancel, parent);
+    box->setDefaultButton(QMessageBox::Cancel);
+    return box;
+}
+
+bool installQtTranslations()
+{
+    // The application keeps the translators for the rest of the run.
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const QLocale chinese(QLocale::Chinese, QLocale::China);
+    auto *t = new QTranslator(QCoreApplication::instance());
+    if (t->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"), folder) && QCoreApplication::installTranslator(t))
+        return true;
+    delete t;
+    return false;
+}

@@ -51,4 +51,24 @@ TEST_P(DatabaseOnEngines, TransactionRollsBackUnlessCommitted)
     EXPECT_EQ(q.integer(QStringLiteral("n")), 0);
 }
 
+// The key of a new row is read inside the posting's transaction, and the posting
+// still commits while the statement that gave it is alive and used again.
+TEST_P(DatabaseOnEngines, KeysReturnedInsideATransactionLetItCommit)
+{
+    QV_REQUIRE_ENGINE(GetParam());
+    TestShop shop(GetParam());
+    Database &db = shop.db();
+    Query insert(db);
+    insert.prepare(QStringLiteral("insert into 分店 (分店) values (:n) returning id"));
+    Transaction tx(db);
+    const qint64 first = insert.bind(QStringLiteral("n"), QStringLiteral("一店")).execReturningKey();
+    const qint64 second = insert.bind(QStringLiteral("n"), QStringLiteral("二店")).execReturningKey();
+    EXPECT_GT(second, first);
+    EXPECT_NO_THROW(tx.commit());
+    Query q(db);
+    q.exec(QStringLiteral("select count(*) as n from 分店"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.integer(QStringLiteral("n")), 2);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engines, DatabaseOnEngines, ::testing::ValuesIn(testEngines()), EngineParamName());

@@ -8,9 +8,11 @@
 #include "app/ui/Umain.h"
 #include "support/Harness.h"
 #include "support/TestShop.h"
+#include "ui/SizeColourGridView.h"
 #include "ui/WindowRegistry.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,7 +20,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -40,10 +41,21 @@ int logIn(TFlogin &login, const QString &user, const QString &password)
     return login.result();
 }
 
-QStringList gridRow(QTableWidget *g, int row)
+// A row of a grid as shown.
+QStringList gridRow(QTableView *g, int row)
 {
     QStringList cells;
-    for (int c = 0; c < g->columnCount(); ++c) cells << (g->item(row, c) ? g->item(row, c)->text() : QString());
+    for (int c = 0; c < g->model()->columnCount(); ++c) cells << g->model()->index(row, c).data().toString();
+    return cells;
+}
+
+QStringList column(QTableView *g, const QString &name)
+{
+    QStringList cells;
+    const QAbstractItemModel *m = g->model();
+    for (int c = 0; c < m->columnCount(); ++c)
+        if (m->headerData(c, Qt::Horizontal).toString() == name)
+            for (int r = 0; r < m->rowCount(); ++r) cells << m->index(r, c).data().toString();
     return cells;
 }
 
@@ -155,7 +167,7 @@ protected:
         addStock(db, scarf, QStringLiteral("围巾"), QStringLiteral("WJ-1"), QStringLiteral("总仓"), QString(), QStringLiteral("红"), 4);
         session().CurrentUser = QStringLiteral("admin");
         main.show();
-        grid = child<QTableWidget>(&main, QStringLiteral("StringGrid3"));
+        grid = child<SizeColourGridView>(&main, QStringLiteral("StringGrid3"));
         articles = child<QTableView>(&main, QStringLiteral("DBGridEh1"));
         sizeRows = child<QTableView>(&main, QStringLiteral("DBGridEh2"));
     }
@@ -171,7 +183,7 @@ protected:
     Harness h;
     qint64 shirt = 0, coat = 0, scarf = 0;
     TFmain main;
-    QTableWidget *grid = nullptr;
+    SizeColourGridView *grid = nullptr;
     QTableView *articles = nullptr;
     QTableView *sizeRows = nullptr;
 };
@@ -186,22 +198,27 @@ TEST_F(MainWindowTest, OverviewAndBreakdownFollowTheSelection)
     EXPECT_EQ(sizeRows->model()->rowCount(), 4);
     EXPECT_EQ(panel(main, "DBGridEh2Footer"), QStringLiteral("数量合计：13"));
 
-    // The first article is shown on load.
+    // The first article is shown on load, read-only, with its totals.
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(grid->isReadOnly());
     EXPECT_EQ(breakdownTitle(), QStringLiteral("衬衫在所有仓库的详细尺码库存"));
-    EXPECT_EQ(gridRow(grid, 0), (QStringList{QString(), QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")}));
-    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QString(), QStringLiteral("5"), QString()}));
-    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QStringLiteral("3")}));
+    EXPECT_EQ(gridRow(grid, 0), (QStringList{QString(), QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L"),
+                                             QStringLiteral("合计")}));
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QString(), QStringLiteral("5"), QString(), QStringLiteral("5")}));
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QStringLiteral("3"), QStringLiteral("3")}));
+    EXPECT_EQ(gridRow(grid, 3), (QStringList{QStringLiteral("合计"), QStringLiteral("0"), QStringLiteral("5"),
+                                             QStringLiteral("3"), QStringLiteral("8")}));
 
     // Another article never shows the previous one's numbers.
     select(1);
     EXPECT_EQ(breakdownTitle(), QStringLiteral("风衣在所有仓库的详细尺码库存"));
-    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QStringLiteral("1"), QString(), QString()}));
-    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QString()}));
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QStringLiteral("1"), QString(), QString(), QStringLiteral("1")}));
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QString(), QStringLiteral("0")}));
 
     // A size rule without sizes: the colour column only.
     select(2);
-    EXPECT_EQ(grid->columnCount(), 1);
-    EXPECT_EQ(grid->rowCount(), 3);
+    EXPECT_EQ(grid->model()->columnCount(), 1);
+    EXPECT_EQ(grid->model()->rowCount(), 3);
     EXPECT_EQ(gridRow(grid, 1), QStringList{QStringLiteral("红")});
 
     // Choosing a warehouse refreshes both modes.
@@ -212,8 +229,113 @@ TEST_F(MainWindowTest, OverviewAndBreakdownFollowTheSelection)
     EXPECT_EQ(panel(main, "DBGridEh2Footer"), QStringLiteral("数量合计：4"));
     select(0);
     EXPECT_EQ(breakdownTitle(), QStringLiteral("衬衫在门店的详细尺码库存"));
-    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QString(), QString(), QString()}));
-    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QStringLiteral("3")}));
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QString(), QString(), QString(), QStringLiteral("0")}));
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QString(), QString(), QStringLiteral("3"), QStringLiteral("3")}));
+}
+
+TEST_F(MainWindowTest, ModeTwoListsSizesInTheRulesOrderAndShowsTheBreakdownOfTheRowChosen)
+{
+    using namespace fixture;
+    for (const char *size : {"S", "M"})
+        addStock(shop.db(), coat, QStringLiteral("风衣"), QStringLiteral("O'Neil-7"), QStringLiteral("门店"),
+                 QString::fromUtf8(size), QStringLiteral("黑"), 2);
+    ASSERT_TRUE(click(&main, QStringLiteral("Button3")));
+    // Alphabetically M would come before S; the rule puts S first.
+    EXPECT_EQ(column(sizeRows, QStringLiteral("商品尺码")),
+              (QStringList{QStringLiteral("M"), QStringLiteral("L"), QStringLiteral("S"), QStringLiteral("S"),
+                           QStringLiteral("M"), QString()}));
+    EXPECT_EQ(column(sizeRows, QStringLiteral("颜色")),
+              (QStringList{QStringLiteral("红"), QStringLiteral("黑"), QStringLiteral("红"), QStringLiteral("黑"),
+                           QStringLiteral("黑"), QStringLiteral("红")}));
+
+    // A row of mode two shows its own article.
+    sizeRows->setCurrentIndex(sizeRows->model()->index(3, 0));
+    EXPECT_EQ(breakdownTitle(), QStringLiteral("风衣在所有仓库的详细尺码库存"));
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QStringLiteral("2"), QStringLiteral("2"), QString(),
+                                             QStringLiteral("4")}));
+}
+
+TEST_F(MainWindowTest, CommittedChangesRefreshTheOverviewTakingsAndWarehousesOnceRollbacksNothing)
+{
+    using namespace fixture;
+    Database &db = shop.db();
+    auto *warehouseList = child<QComboBox>(&main, QStringLiteral("ComboBox1"));
+    int overviewLoads = 0;
+    QObject::connect(articles->model(), &QAbstractItemModel::modelReset, [&] { ++overviewLoads; });
+
+    // A rolled-back posting announces nothing.
+    {
+        Transaction tx(db);
+        addStock(db, shirt, QStringLiteral("衬衫"), QStringLiteral("CS-01"), QStringLiteral("总仓"), QStringLiteral("S"),
+                 QStringLiteral("黑"), 7);
+        announceChange(db, ChangeNotices::Stock);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(overviewLoads, 0);
+
+    // Two postings committed one after the other: one refresh.
+    for (const QString &colour : {QStringLiteral("黑"), QStringLiteral("红")}) {
+        Transaction tx(db);
+        addStock(db, shirt, QStringLiteral("衬衫"), QStringLiteral("CS-01"), QStringLiteral("总仓"), QStringLiteral("S"),
+                 colour, 7);
+        announceChange(db, ChangeNotices::Stock);
+        tx.commit();
+    }
+    EXPECT_EQ(overviewLoads, 0);   // not while the poster is still running
+    QCoreApplication::processEvents();
+    EXPECT_EQ(overviewLoads, 1);
+    EXPECT_EQ(panel(main, "DBGridEh2Footer"), QStringLiteral("数量合计：27"));
+    EXPECT_EQ(breakdownTitle(), QStringLiteral("衬衫在所有仓库的详细尺码库存"));
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QStringLiteral("7"), QStringLiteral("5"), QString(),
+                                             QStringLiteral("12")}));
+    EXPECT_EQ(gridRow(grid, 2), (QStringList{QStringLiteral("黑"), QStringLiteral("7"), QString(), QStringLiteral("3"),
+                                             QStringLiteral("10")}));
+
+    // The article looked at stays selected across a refresh.
+    select(1);
+    {
+        Transaction tx(db);
+        addStock(db, coat, QStringLiteral("风衣"), QStringLiteral("O'Neil-7"), QStringLiteral("门店"), QStringLiteral("L"),
+                 QStringLiteral("红"), 2);
+        announceChange(db, ChangeNotices::Stock);
+        tx.commit();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(breakdownTitle(), QStringLiteral("风衣在所有仓库的详细尺码库存"));
+    EXPECT_EQ(gridRow(grid, 1), (QStringList{QStringLiteral("红"), QStringLiteral("1"), QString(), QStringLiteral("2"),
+                                             QStringLiteral("3")}));
+
+    // A sale: today's takings, without the overview.
+    overviewLoads = 0;
+    {
+        Transaction tx(db);
+        addSale(db, QDateTime(QDate::currentDate(), QTime(9, 30)), 3, QStringLiteral("88.5"), QStringLiteral("88.5"),
+                QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"));
+        announceChange(db, ChangeNotices::Sales);
+        tx.commit();
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(child<QLabel>(&main, QStringLiteral("Label4"))->text(), QStringLiteral("3"));
+    EXPECT_EQ(child<QLabel>(&main, QStringLiteral("Label7"))->text(), QStringLiteral("88.5"));
+    EXPECT_EQ(overviewLoads, 0);
+
+    // A new warehouse appears; renaming the chosen one falls back to every warehouse.
+    warehouseList->setCurrentIndex(2);
+    Q_EMIT warehouseList->activated(2);
+    {
+        Transaction tx(db);
+        addWarehouse(db, QStringLiteral("西区仓"));
+        exec(db, QStringLiteral("update 库房名称 set 库房名称='门店一' where 库房名称='门店'"));
+        announceChange(db, ChangeNotices::Warehouses, QStringLiteral("库房名称"));
+        tx.commit();
+    }
+    QCoreApplication::processEvents();
+    QStringList names;
+    for (int i = 0; i < warehouseList->count(); ++i) names << warehouseList->itemText(i);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("所有仓库"), QStringLiteral("总仓"), QStringLiteral("门店一"),
+                                  QStringLiteral("西区仓")}));
+    EXPECT_EQ(warehouseList->currentText(), QStringLiteral("所有仓库"));
+    EXPECT_EQ(articles->model()->rowCount(), 3);
 }
 
 TEST_F(MainWindowTest, ArticleNumberFiltersOnRefreshAndAnEmptyOverviewShrinksTheBreakdown)
@@ -231,8 +353,8 @@ TEST_F(MainWindowTest, ArticleNumberFiltersOnRefreshAndAnEmptyOverviewShrinksThe
     number->setText(QStringLiteral("没有这个货号"));
     Q_EMIT number->returnPressed();
     EXPECT_EQ(articles->model()->rowCount(), 0);
-    EXPECT_EQ(grid->rowCount(), 1);
-    EXPECT_EQ(grid->columnCount(), 1);
+    EXPECT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(grid->model()->columnCount(), 1);
     EXPECT_EQ(panel(main, "DBGridEh2Footer"), QStringLiteral("数量合计：0"));
 }
 

@@ -101,22 +101,113 @@ TEST_P(OverviewOnEngines, BreakdownBySizeAndColour)
     TestShop shop(GetParam());
     Database &db = shop.db();
     const Shop s = fill(db);
+    const auto row = [](const SizeColourGrid &g, int colour) {
+        QStringList cells;
+        for (int size = 0; size < g.sizeCount(); ++size) cells << g.cell(size, colour);
+        return cells;
+    };
 
-    const overview::Breakdown all = overview::breakdown(db, s.shirt, {QString::fromUtf8(overview::kAllWarehouses), {}});
-    EXPECT_EQ(all.sizes, (QStringList{QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")}));
-    EXPECT_EQ(all.colours, (QStringList{QStringLiteral("红"), QStringLiteral("黑")}));
-    ASSERT_EQ(all.cells.size(), 2u);
-    EXPECT_EQ(all.cells[0], (QStringList{QString(), QStringLiteral("8"), QString()}));   // XXL not shown
-    EXPECT_EQ(all.cells[1], (QStringList{QString(), QString(), QStringLiteral("2")}));
+    const SizeColourGrid all = overview::breakdown(db, s.shirt, {QString::fromUtf8(overview::kAllWarehouses), {}});
+    EXPECT_EQ(all.sizes(), (QStringList{QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L")}));
+    EXPECT_EQ(all.colours(), (QStringList{QStringLiteral("红"), QStringLiteral("黑")}));
+    EXPECT_EQ(row(all, 0), (QStringList{QString(), QStringLiteral("8"), QString()}));   // XXL not shown
+    EXPECT_EQ(row(all, 1), (QStringList{QString(), QString(), QStringLiteral("2")}));
+    EXPECT_EQ(all.total()->toString(), QStringLiteral("10"));
 
-    const overview::Breakdown store = overview::breakdown(db, s.shirt, {QStringLiteral("门店"), {}});
-    EXPECT_EQ(store.cells[0], (QStringList{QString(), QStringLiteral("3"), QString()}));
-    EXPECT_EQ(store.cells[1], (QStringList{QString(), QString(), QString()}));
+    const SizeColourGrid store = overview::breakdown(db, s.shirt, {QStringLiteral("门店"), {}});
+    EXPECT_EQ(row(store, 0), (QStringList{QString(), QStringLiteral("3"), QString()}));
+    EXPECT_EQ(row(store, 1), (QStringList{QString(), QString(), QString()}));
 
-    const overview::Breakdown bare = overview::breakdown(db, s.bare, {});
-    EXPECT_TRUE(bare.sizes.isEmpty());
-    EXPECT_EQ(bare.colours.size(), 2);
-    EXPECT_EQ(bare.cells[0], QStringList());
+    const SizeColourGrid bare = overview::breakdown(db, s.bare, {});
+    EXPECT_TRUE(bare.sizes().isEmpty());
+    EXPECT_EQ(bare.colourCount(), 2);
+    EXPECT_TRUE(bare.hasNoCells());
+}
+
+TEST_P(OverviewOnEngines, ModeTwoListsSizesInTheRulesOrderAndColoursInTheGroupsOrder)
+{
+    QV_REQUIRE_ENGINE(GetParam());
+    TestShop shop(GetParam());
+    Database &db = shop.db();
+    using namespace fixture;
+    addWarehouse(db, QStringLiteral("总仓"));
+    addSizes(db, QStringLiteral("上衣"), {QStringLiteral("S"), QStringLiteral("M"), QStringLiteral("L"), QStringLiteral("XL")});
+    addColours(db, QStringLiteral("基本色"), {QStringLiteral("黑"), QStringLiteral("白")});
+    const qint64 shirt = addArticle(db, QStringLiteral("衬衫"), QStringLiteral("CS-01"), QStringLiteral("上衣"),
+                                    QStringLiteral("基本色"));
+    // Stored in an order that is neither the rule's nor the alphabet's; XXL is not
+    // in the rule and comes after the rule's sizes.
+    for (const char *size : {"XXL", "L", "XL", "S", "M"})
+        for (const char *colour : {"白", "黑"})
+            addStock(db, shirt, QStringLiteral("衬衫"), QStringLiteral("CS-01"), QStringLiteral("总仓"),
+                     QString::fromUtf8(size), QString::fromUtf8(colour), 1);
+    QStringList expected;
+    for (const char *size : {"S", "M", "L", "XL", "XXL"})
+        for (const char *colour : {"黑", "白"}) expected << QString::fromUtf8(size) + u':' + QString::fromUtf8(colour);
+    EXPECT_EQ(rows(db, overview::modeTwo({}), {QStringLiteral("商品尺码"), QStringLiteral("颜色")}), expected);
+}
+
+TEST_P(OverviewOnEngines, BothModesArriveAPageAtATimeInTheirFullOrder)
+{
+    QV_REQUIRE_ENGINE(GetParam());
+    TestShop shop(GetParam());
+    Database &db = shop.db();
+    using namespace fixture;
+    // More articles and size rows than two pages hold.
+    const int articles = overview::PagedRows::kPageSize + 30;
+    {
+        Transaction tx(db);
+        addWarehouse(db, QStringLiteral("总仓"));
+        addSizes(db, QStringLiteral("上衣"), {QStringLiteral("S"), QStringLiteral("M")});
+        addColours(db, QStringLiteral("基本色"), {QStringLiteral("红")});
+        for (int i = 0; i < articles; ++i) {
+            const QString no = QStringLiteral("H%1").arg(i, 3, 10, QChar(u'0'));
+            const qint64 a = addArticle(db, QStringLiteral("衬衫"), no, QStringLiteral("上衣"), QStringLiteral("基本色"));
+            addStock(db, a, QStringLiteral("衬衫"), no, QStringLiteral("总仓"), QStringLiteral("M"), QStringLiteral("红"), i);
+            addStock(db, a, QStringLiteral("衬衫"), no, QStringLiteral("总仓"), QStringLiteral("S"), QStringLiteral("红"), 1);
+        }
+        tx.commit();
+    }
+    const overview::Filter all{QString::fromUtf8(overview::kAllWarehouses), QString()};
+    const struct {
+        const char *name;
+        overview::Statement st;
+        const char *table;
+        QStringList columns;
+        int total;
+    } cases[] = {
+        {"mode one", overview::modeOne(all), "库存总表", {QStringLiteral("商品编码"), QStringLiteral("数量")}, articles},
+        {"mode two", overview::modeTwo(all), "库存尺码表", {QStringLiteral("id"), QStringLiteral("商品尺码")}, 2 * articles},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        overview::PagedRows paged(db, QString::fromUtf8(c.table));
+        paged.load(c.st);
+        EXPECT_EQ(paged.rowCount(), overview::PagedRows::kPageSize);   // one page, not the table
+        EXPECT_TRUE(paged.canFetchMore());
+        paged.fetchMore();
+        EXPECT_EQ(paged.rowCount(), qMin(c.total, 2 * overview::PagedRows::kPageSize));
+        EXPECT_FALSE(paged.fetchUpTo(c.total));
+        EXPECT_EQ(paged.rowCount(), c.total);
+        EXPECT_FALSE(paged.canFetchMore());
+        // Page after page gives the whole result once, in the statement's order.
+        QStringList shown;
+        for (int r = 0; r < paged.rowCount(); ++r) {
+            QStringList cells;
+            for (const QString &col : c.columns) cells << paged.data(paged.index(r, paged.columnIndex(col))).toString();
+            shown << cells.join(u':');
+        }
+        EXPECT_EQ(shown, rows(db, c.st, c.columns));
+    }
+    // The footer is one sum over every row, not over the rows fetched.
+    EXPECT_EQ(overview::modeTwoSum(db, all), QString::number((articles - 1) * articles / 2 + articles));
+
+    // An empty result still knows its columns.
+    overview::PagedRows none(db, QStringLiteral("库存总表"));
+    none.load(overview::modeOne({QStringLiteral("没有的仓库"), QString()}));
+    EXPECT_EQ(none.rowCount(), 0);
+    EXPECT_GE(none.columnIndex(QStringLiteral("商品编码")), 0);
+    EXPECT_FALSE(none.canFetchMore());
 }
 
 TEST_P(OverviewOnEngines, TodaysTakingsCountEachSaleOnceAndShowZeroWithoutSales)

@@ -131,7 +131,13 @@ TEST(RunMode, UnreachableServerAsksForTheDatabaseSettings)
         FAIL() << "opened without a server";
     } catch (const StartupError &e) {
         EXPECT_EQ(e.kind(), StartupError::Kind::ServerUnreachable);
-        EXPECT_EQ(e.text(), QStringLiteral("连接失败，请您先进行数据库设置！！"));
+        // The fixed message, the reason in Chinese, then the server's own text.
+        const QStringList lines = e.text().split(u'\n');
+        ASSERT_GE(lines.size(), 4) << e.text().toStdString();
+        EXPECT_EQ(lines[0], QStringLiteral("连接失败，请您先进行数据库设置！！"));
+        EXPECT_EQ(lines[1], QStringLiteral("无法连接到数据库服务器，请检查服务器地址、端口和网络，以及数据库服务器是否已经启动。"));
+        EXPECT_TRUE(lines[2].isEmpty());
+        EXPECT_TRUE(e.text().contains(QStringLiteral("Connection refused"), Qt::CaseInsensitive)) << e.text().toStdString();
     }
     // Nothing of the shop was created on the way.
     EXPECT_FALSE(QFileInfo::exists(shop.file(QStringLiteral("data.mdb"))));
@@ -143,11 +149,12 @@ TEST(RunMode, WrongServerValuesAskForTheDatabaseSettings)
 {
     QV_REQUIRE_ENGINE(Engine::PostgreSQL);
     const PgParams server = TestShop::pgServer();
-    struct Case { QString server, user, database; };
+    struct Case { QString server, user, database, reason; };
     const Case cases[] = {
-        {server.server, QStringLiteral("没有这个用户"), QStringLiteral("postgres")},
-        {server.server, server.user, QStringLiteral("no_such_database_qv")},
-        {server.host() + QStringLiteral(":1"), server.user, QStringLiteral("postgres")},
+        {server.server, QStringLiteral("没有这个用户"), QStringLiteral("postgres"), QStringLiteral("服务器上没有这个用户名。")},
+        {server.server, server.user, QStringLiteral("no_such_database_qv"), QStringLiteral("服务器上没有这个数据库。")},
+        {server.host() + QStringLiteral(":1"), server.user, QStringLiteral("postgres"),
+         QStringLiteral("无法连接到数据库服务器，请检查服务器地址、端口和网络，以及数据库服务器是否已经启动。")},
     };
     for (const Case &c : cases) {
         TestShop shop(Engine::SQLite, false);
@@ -162,6 +169,7 @@ TEST(RunMode, WrongServerValuesAskForTheDatabaseSettings)
             ADD_FAILURE() << "opened " << c.server.toStdString() << " " << c.user.toStdString() << " " << c.database.toStdString();
         } catch (const StartupError &e) {
             EXPECT_EQ(e.kind(), StartupError::Kind::ServerUnreachable);
+            EXPECT_EQ(e.text().section(u'\n', 1, 1), c.reason) << e.text().toStdString();
         }
     }
 }

@@ -194,6 +194,7 @@ TEST(PatchSource, ParsesPatchesAndRejectsMalformedOnes)
     QList<PatchRow> rows;
     QString error;
     ASSERT_TRUE(parsePatchSource(QStringLiteral("# comment\n@@ 201401010000 access\n\n# note\nALTER TABLE 分店\n  ADD 电话 TEXT;\n"
+                                                "\n# about the next patch\n"
                                                 "@@ 201401020000 本地\nselect 1\n"), &rows, &error)) << error.toStdString();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_EQ(rows[0].version, QStringLiteral("201401010000"));

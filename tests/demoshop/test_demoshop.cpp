@@ -1,4 +1,4 @@
-#include "app/DemoShop.h"
+#include "tools/demoshop/DemoShop.h"
 #include "support/TestShop.h"
 
 #include <QHash>
@@ -189,6 +189,64 @@ TEST_P(DemoShopOnEngines, StoresAgreeBarcodesComposeAndSalesAddUp)
         q.bind(q_("sj1"), opt.now.date()).bind(q_("sj2"), opt.now.date().addDays(1)).exec();
         ASSERT_TRUE(q.next());
         EXPECT_EQ(q.integer(q_("n")), today);
+    }
+
+    // The stock came in through purchase receipts: numbered by the number rule
+    // ("JH", the receipt's day, a counter 01, 02, ... per day), each article line
+    // the sum of its size lines, the header the sum of its lines' amounts.
+    {
+        std::map<QString, int> perDay;
+        Query q(db);
+        q.exec(q_("select * from 出库入库总表 order by id"));
+        const QRegularExpression form(QStringLiteral("^JH(\\d{8})(\\d{2,})$"));
+        int receipts = 0;
+        while (q.next()) {
+            ++receipts;
+            const QString number = q.text(q_("单据编号"));
+            const auto m = form.match(number);
+            ASSERT_TRUE(m.hasMatch()) << number.toStdString();
+            EXPECT_EQ(m.captured(1), q.moment(q_("填表日期")).date().toString(QStringLiteral("yyyyMMdd")));
+            EXPECT_LT(q.moment(q_("填表日期")).date(), opt.now.date());
+            EXPECT_EQ(m.captured(2).toInt(), ++perDay[m.captured(1)]) << number.toStdString();
+            EXPECT_EQ(q.text(q_("货单辅助编号")), number.mid(2));
+            EXPECT_EQ(q.text(q_("单据类型")), q_("采购入库"));
+        }
+        EXPECT_EQ(receipts, s.receipts);
+        EXPECT_GT(receipts, 0);
+        std::map<QString, Money> due, lineSum;   // summed here: SQLite sums money as floating point
+        q.exec(q_("select 单据编号, 应付货款 from 出库入库总表"));
+        while (q.next()) due[q.text(q_("单据编号"))] = q.money(q_("应付货款"));
+        q.exec(q_("select 单据编号, 金额, 进价, 数量 from 出库入库明细表"));
+        while (q.next()) {
+            EXPECT_EQ(q.money(q_("金额")), q.money(q_("进价")) * q.money(q_("数量")));
+            lineSum[q.text(q_("单据编号"))] += q.money(q_("金额"));
+        }
+        EXPECT_EQ(due, lineSum) << "应付货款 is the sum of the lines";
+        q.exec(q_("select count(*) as n from 出库入库明细表 l where l.数量<>(select coalesce(sum(z.数量),0) from 入库尺码明细表 z "
+                  "where z.单据编号=l.单据编号 and z.商品编码=l.商品编码 and z.临时码=l.临时码)"));
+        ASSERT_TRUE(q.next());
+        EXPECT_EQ(q.integer(q_("n")), 0) << "an article line is the sum of its size lines";
+    }
+    // Only today's sales moved stock: every article holds what its receipts
+    // brought in less what today's sale lines took (the history moves nothing).
+    {
+        std::map<qint64, Money> expected;
+        Query q(db);
+        q.exec(q_("select 商品编码, sum(数量) as n from 出库入库明细表 group by 商品编码"));
+        while (q.next()) expected[q.integer(q_("商品编码"))] += q.money(q_("n"));
+        q.prepare(q_("select b.商品编码, sum(l.数量) as n from 销售明细表 l join 商品条码表 b on b.商品条码=l.条形码 "
+                     "where l.日期时间>=:today group by b.商品编码"));
+        q.bind(q_("today"), opt.now.date()).exec();
+        int soldToday = 0;
+        while (q.next()) {
+            expected[q.integer(q_("商品编码"))] -= q.money(q_("n"));
+            ++soldToday;
+        }
+        EXPECT_GT(soldToday, 0);
+        for (const auto &[id, n] : listed) {
+            const Money e = expected.count(id) ? expected.at(id) : Money();
+            EXPECT_EQ(n, e) << "article " << id;
+        }
     }
 
     // Member card numbers are unique and every card on a sale belongs to a member.

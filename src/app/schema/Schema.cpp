@@ -6,7 +6,7 @@
 
 namespace schema {
 
-const char *const kSchemaVersion = "201303010000";
+const char *const kSchemaVersion = "201306010010";
 
 namespace {
 
@@ -31,8 +31,8 @@ const char *const kMain[] = {
     "颜色列表: id A, 颜色组 T, 颜色 T; index 颜色组",
     "商品列表: id A, 商品名称 T, 商品类别 T, 品牌 T, 货号 T, 尺码规则 T, 颜色组 T, 零售价格 C, 预设进价 C, 条码格式 T, 备注 T, 数量 N; index 货号",
     "商品条码表: id A, 商品编码 I, 商品货号 T, 颜色 T, 尺码 T, 商品条码 T; index 商品条码, index 商品编码+颜色+尺码",
-    "尺码条码设置: id A, 商品编号 N, 尺码 T, 条码 T; index 商品编号+尺码",
-    "颜色条码设置: id A, 商品编号 N, 颜色 T, 条码 T; index 商品编号+颜色",
+    "尺码条码设置: id A, 商品编号 I, 尺码 T, 条码 T; index 商品编号+尺码",
+    "颜色条码设置: id A, 商品编号 I, 颜色 T, 条码 T; index 商品编号+颜色",
     // Members, customers, suppliers (零售会员 keeps its fixed column order)
     "零售会员: id A, 客户类型 T, 客户地区 T, 联系电话 T, 客户姓名 T, 客户单位 T, 身份证号 T, 生日 D, 联系地址 T, 客户备注 T, 信用等级 T, 购物次数 N, 购物金额 C, 积分 N, 手工编码 T, 黑名单 T, QQ T, 帐户余额 C, 生日月 I, 生日日 I; index 手工编码, index 客户姓名, index 客户地区",
     "客户类型: id A, 客户类型 T, 折扣率 N",
@@ -40,22 +40,22 @@ const char *const kMain[] = {
     "批发客户资料: id A, 客户名称 T, 联系人 T, 联系电话 T, 联系地址 T, 我方应收金额 C, 备注 T; index 客户名称",
     "供货商: id A, 供货商名称 T, 联系人 T, 联系电话 T, 联系地址 T, 我方应付金额 C, 备注 T; index 供货商名称",
     // Stock ledgers
-    "库存总表: id A, 商品编码 N, 库房名称 T, 商品名称 T, 货号 T, 数量 N; unique 商品编码+库房名称, index 库房名称+商品编码, index 货号",
-    "库存尺码表: id A, 商品编码 N, 库房名称 T, 商品尺码 T, 颜色 T, 数量 N, 商品名称 T, 商品条码 T, 货号 T; unique 商品编码+库房名称+商品尺码+颜色, index 库房名称+商品编码, index 商品条码, index 货号",
+    "库存总表: id A, 商品编码 I, 库房名称 T, 商品名称 T, 货号 T, 数量 N; unique 商品编码+库房名称, index 库房名称+商品编码, index 货号",
+    "库存尺码表: id A, 商品编码 I, 库房名称 T, 商品尺码 T, 颜色 T, 数量 N, 商品名称 T, 商品条码 T, 货号 T; unique 商品编码+库房名称+商品尺码+颜色, index 库房名称+商品编码, index 商品条码, index 货号",
     // Purchase documents
     "出库入库总表: id A, 单据编号 T, 货单辅助编号 T, 单据类型 T, 填表日期 D, 库房名称 T, 供货商 T, 应付货款 C, 实付货款 C, 经手员工 T, 备注 T; unique 单据编号, index 货单辅助编号, index 填表日期",
-    "出库入库明细表: id A, 单据编号 T, 填表日期 D, 库房名称 T, 经手员工 T, 单据类型 T, 商品编码 N, 商品名称 T, 货号 T, 数量 N, 进价 C, 金额 C, 临时码 T; index 单据编号, index 商品编码, index 临时码",
-    "入库尺码明细表: id A, 单据编号 T, 商品编码 N, 尺码 T, 颜色 T, 数量 N, 临时码 T, 货号 T, 商品名称 T, 商品条码 T; index 单据编号, index 商品编码, index 临时码",
+    "出库入库明细表: id A, 单据编号 T, 填表日期 D, 库房名称 T, 经手员工 T, 单据类型 T, 商品编码 I, 商品名称 T, 货号 T, 数量 N, 进价 C, 金额 C, 临时码 T; index 单据编号, index 商品编码, index 临时码",
+    "入库尺码明细表: id A, 单据编号 T, 商品编码 I, 尺码 T, 颜色 T, 数量 N, 临时码 T, 货号 T, 商品名称 T, 商品条码 T; index 单据编号, index 商品编码, index 临时码",
     // Stock counts
     "库存盘点总表: id A, 盘点编号 T, 辅助编号 T, 盘点时间 D, 库房名称 T, 盘点人 T, 盘点备注 T, 状态 T; unique 盘点编号, index 辅助编号, index 盘点时间",
-    "库存盘点明细表: id A, 盘点编号 T, 商品编码 N, 商品名称 T, 商品条码 T, 尺码 T, 颜色 T, 货号 T, 单价 C, 账面数 N, 实盘数 N, 差异数 N, 备注 T; index 盘点编号, index 商品编码",
+    "库存盘点明细表: id A, 盘点编号 T, 商品编码 I, 商品名称 T, 商品条码 T, 尺码 T, 颜色 T, 货号 T, 单价 C, 账面数 N, 实盘数 N, 差异数 N, 备注 T; index 盘点编号, index 商品编码",
     // Sales and wholesale
     "销售总表: id A, 销售单号 T, 销售辅助单号 T, 销售类型 T, 日期时间 D, 操作员 T, 导购员 T, 会员卡号 T, 折后金额 C, 现金收入 C, 账户支付 C, 代金卷 C, 信用卡收取 C, 收款方式 T, 签单人 T, 获取积分 N, 交班完毕 T; unique 销售单号, index 销售辅助单号, index 日期时间, index 会员卡号",
     "销售明细表: 编号 A, 销售单号 T, 日期时间 D, 销售类型 T, 操作员 T, 品名 T, 条形码 T, 商品类别 T, 尺码 T, 颜色 T, 计量单位 T, 销售价 C, 打折 N, 数量 N, 可退数量 N, 金额合计 C, 利润 C, 导购员 T, 会员卡号 T; index 销售单号, index 日期时间, index 条形码",
-    "批发明细表: id A, 单据编号 T, 填表日期 D, 库房名称 T, 经手员工 T, 单据类型 T, 商品编码 N, 商品名称 T, 货号 T, 数量 N, 进价 C, 金额 C; index 单据编号, index 填表日期, index 商品编码",
+    "批发明细表: id A, 单据编号 T, 填表日期 D, 库房名称 T, 经手员工 T, 单据类型 T, 商品编码 I, 商品名称 T, 货号 T, 数量 N, 进价 C, 金额 C; index 单据编号, index 填表日期, index 商品编码",
     // Histories
-    "充值记录: id A, 客户编号 N, 客户姓名 T, 客户类型 T, 客户地区 T, 联系电话 T, 充值前余额 C, 充值金额 C, 充值后余额 C, 充值时间 D; index 客户编号, index 充值时间",
-    "积分兑换记录: id A, 客户编号 N, 客户姓名 T, 兑换日期 D, 兑换礼品 T, 兑换积分 N, 备注 T; index 客户编号",
+    "充值记录: id A, 客户编号 I, 客户姓名 T, 客户类型 T, 客户地区 T, 联系电话 T, 充值前余额 C, 充值金额 C, 充值后余额 C, 充值时间 D; index 客户编号, index 充值时间",
+    "积分兑换记录: id A, 客户编号 I, 客户姓名 T, 兑换日期 D, 兑换礼品 T, 兑换积分 N, 备注 T; index 客户编号",
     // SMS outbox
     "fasongneirong: zdid A, shouji T, neirong T, xingming T, fssj D, fasongwanbi B, zt T; index fasongwanbi+zdid",
 };
@@ -230,9 +230,9 @@ QStringList createIndexSql(const Table &t, Engine)
     int n = 0;
     for (const Index &ix : t.indexes) {
         ++n;
-        // Unique indexes are named by their columns, so a start-up check can add one
-        // to an older database under the same name ("ux_出库入库总表_单据编号").
-        const QString name = ix.unique ? QStringLiteral("ux_%1_%2").arg(t.name, ix.columns.join(u'_'))
+        // A unique index is named by its table and first column, so a start-up check
+        // can add one to an older database under the same name ("ux_出库入库总表_单据编号").
+        const QString name = ix.unique ? QStringLiteral("ux_%1_%2").arg(t.name, ix.columns.first())
                                        : QStringLiteral("ix_%1_%2").arg(t.name).arg(n);
         out << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                    .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), name, t.name, ix.columns.join(u','));

@@ -7,7 +7,7 @@
 #include "ui/Guard.h"
 #include "ui/Messages.h"
 #include "ui/Modal.h"
-#include "ui/RecordList.h"
+#include "ui/SizeColourGridView.h"
 #include "ui/WindowRegistry.h"
 
 #include <QAbstractButton>
@@ -22,6 +22,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -33,7 +34,6 @@
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -66,6 +66,35 @@ protected:
             option->text.clear();
     }
 };
+
+// Shows the given columns of a paged result in that order (the others hidden),
+// again after every reload, sized to the first screenful.
+void showColumns(QTableView *view, overview::PagedRows *rows, const QStringList &columns, const QString &stretch)
+{
+    view->setModel(rows);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 8);
+    QHeaderView *h = view->horizontalHeader();
+    h->setHighlightSections(false);
+    h->setMinimumSectionSize(56);
+    h->setResizeContentsPrecision(50);
+    auto layout = [view, rows, columns, stretch] {
+        QHeaderView *h = view->horizontalHeader();
+        for (int c = 0; c < rows->columnCount(); ++c) view->setColumnHidden(c, !columns.contains(rows->columns()[c]));
+        for (int i = 0; i < columns.size(); ++i) {
+            const int c = rows->columnIndex(columns[i]);
+            if (c >= 0) h->moveSection(h->visualIndex(c), i);
+        }
+        view->resizeColumnsToContents();
+        const int s = rows->columnIndex(stretch);
+        if (s >= 0) h->setSectionResizeMode(s, QHeaderView::Stretch);
+    };
+    QObject::connect(rows, &QAbstractItemModel::modelReset, view, layout);
+    layout();
+}
 
 } // namespace
 
@@ -106,6 +135,15 @@ TFmain::TFmain(QWidget *parent) : QMainWindow(parent)
     Timer_duanxin->setObjectName(QStringLiteral("Timer_duanxin"));
     Timer_duanxin->setInterval(1000);
     connect(Timer_duanxin, &QTimer::timeout, this, &TFmain::Timer_duanxinTimer);
+
+    // Notices that arrive together (a posting announces stock and sales at once,
+    // a list may save several rows) make one refresh once control returns.
+    noticeTimer_ = new QTimer(this);
+    noticeTimer_->setSingleShot(true);
+    noticeTimer_->setInterval(0);
+    connect(noticeTimer_, &QTimer::timeout, this, &TFmain::refreshFromNotices);
+    connect(&changeNotices(), &ChangeNotices::changed, this,
+            [this](ChangeNotices::Changes what, const QString &) { onChange(what); });
 }
 
 TFmain::~TFmain() = default;
@@ -258,27 +296,14 @@ QWidget *TFmain::buildOverview()
     PageControl1 = new QTabWidget(GroupBox5);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
 
-    // Mode one: totals per article with the breakdown of the selected one.
-    auto *page1 = new QSplitter(Qt::Horizontal, PageControl1);
+    // Mode one: totals per article.
+    auto *page1 = new QWidget(PageControl1);
     page1->setObjectName(QStringLiteral("TabSheet1"));
     DBGridEh1 = new QTableView(page1);
     DBGridEh1->setObjectName(QStringLiteral("DBGridEh1"));
-    DBGridEh1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    GroupBox3 = new QGroupBox(QStringLiteral("该商品详细尺码库存"), page1);
-    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
-    StringGrid3 = new QTableWidget(1, 1, GroupBox3);
-    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
-    StringGrid3->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid3->horizontalHeader()->hide();
-    StringGrid3->verticalHeader()->hide();
-    StringGrid3->horizontalHeader()->setDefaultSectionSize(56);
-    StringGrid3->horizontalHeader()->setMinimumSectionSize(40);
-    auto *g3 = new QVBoxLayout(GroupBox3);
-    g3->addWidget(StringGrid3);
-    page1->addWidget(DBGridEh1);
-    page1->addWidget(GroupBox3);
-    page1->setStretchFactor(0, 1);
-    page1->setStretchFactor(1, 1);
+    auto *p1 = new QVBoxLayout(page1);
+    p1->setContentsMargins(0, 0, 0, 0);
+    p1->addWidget(DBGridEh1);
     PageControl1->addTab(page1, QStringLiteral("显示模式一"));
 
     // Mode two: every size and colour row, with the total of the quantities.
@@ -286,8 +311,8 @@ QWidget *TFmain::buildOverview()
     page2->setObjectName(QStringLiteral("TabSheet2"));
     DBGridEh2 = new QTableView(page2);
     DBGridEh2->setObjectName(QStringLiteral("DBGridEh2"));
-    DBGridEh2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto *repeats = new HideRepeatsDelegate(DBGridEh2);
+    DBGridEh2->setProperty("qv_repeats", QVariant::fromValue<QObject *>(repeats));
     DBGridEh2Footer = new QLabel(page2);
     DBGridEh2Footer->setObjectName(QStringLiteral("DBGridEh2Footer"));
     DBGridEh2Footer->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -296,18 +321,36 @@ QWidget *TFmain::buildOverview()
     p2->addWidget(DBGridEh2);
     p2->addWidget(DBGridEh2Footer);
     PageControl1->addTab(page2, QStringLiteral("显示模式二"));
-    DBGridEh2->setProperty("qv_repeats", QVariant::fromValue<QObject *>(repeats));
+
+    // The breakdown beside both modes: the article selected in the mode shown.
+    GroupBox3 = new QGroupBox(QStringLiteral("该商品详细尺码库存"), GroupBox5);
+    GroupBox3->setObjectName(QStringLiteral("GroupBox3"));
+    StringGrid3 = new SizeColourGridView(GroupBox3);
+    StringGrid3->setObjectName(QStringLiteral("StringGrid3"));
+    StringGrid3->setReadOnly(true);
+    auto *g3 = new QVBoxLayout(GroupBox3);
+    g3->addWidget(StringGrid3);
+
+    auto *split = new QSplitter(Qt::Horizontal, GroupBox5);
+    split->setObjectName(QStringLiteral("OverviewSplitter"));
+    split->addWidget(PageControl1);
+    split->addWidget(GroupBox3);
+    // Mode two's seven columns take a little more room than a breakdown of a
+    // dozen sizes.
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    split->setSizes({540, 430});
+    split->setChildrenCollapsible(false);
 
     auto *layout = new QVBoxLayout(GroupBox5);
     layout->addLayout(filters);
-    layout->addWidget(PageControl1, 1);
+    layout->addWidget(split, 1);
 
     connect(ComboBox1, &QComboBox::activated, this, &TFmain::ComboBox1Select);
     connect(Edit1, &QLineEdit::returnPressed, this, &TFmain::Edit1KeyPress);
     connect(Button3, &QPushButton::clicked, this, &TFmain::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFmain::Button4Click);
     connect(DBGridEh1, &QTableView::clicked, this, &TFmain::DBGridEh1CellClick);
-    connect(DBGridEh2, &QTableView::clicked, this, &TFmain::DBGridEh1CellClick);
 
     // When the overview is closed the side panel keeps to the right.
     auto *holder = new QWidget(this);
@@ -412,18 +455,35 @@ void TFmain::FormShow()
     setWindowTitle(session().ProgramTitle + QStringLiteral("----版本号：") + kVersion);
     guarded([&] {
         Database &db = DM->ADOConnection1;
-        ComboBox1->clear();
-        ComboBox1->addItem(QString::fromUtf8(overview::kAllWarehouses));
-        ComboBox1->addItems(overview::warehouses(db));
         ComboBox1->setCurrentIndex(0);
+        loadWarehouses();
 
         if (!ADOQuery1) {
-            ADOQuery1 = new RecordList(db, QStringLiteral("库存总表"), this);
+            ADOQuery1 = new overview::PagedRows(db, QStringLiteral("库存总表"), this);
             ADOQuery1->setObjectName(QStringLiteral("ADOQuery1"));
-            ADOQuery3 = new RecordList(db, QStringLiteral("库存尺码表"), this);
+            ADOQuery3 = new overview::PagedRows(db, QStringLiteral("库存尺码表"), this);
             ADOQuery3->setObjectName(QStringLiteral("ADOQuery3"));
-            connect(ADOQuery1, &RecordList::currentRowChanged, this, &TFmain::ADOQuery1AfterScroll);
-            connect(ADOQuery3, &RecordList::currentRowChanged, this, &TFmain::ADOQuery1AfterScroll);
+            showColumns(DBGridEh1, ADOQuery1,
+                        {QStringLiteral("商品编码"), QStringLiteral("商品名称"), QStringLiteral("货号"), QStringLiteral("数量")},
+                        QStringLiteral("商品名称"));
+            showColumns(DBGridEh2, ADOQuery3,
+                        {QStringLiteral("商品编码"), QStringLiteral("商品名称"), QStringLiteral("货号"),
+                         QStringLiteral("颜色"), QStringLiteral("商品尺码"), QStringLiteral("数量"),
+                         QStringLiteral("库房名称")},
+                        QStringLiteral("库房名称"));
+            auto *repeats = qobject_cast<QStyledItemDelegate *>(DBGridEh2->property("qv_repeats").value<QObject *>());
+            connect(ADOQuery3, &QAbstractItemModel::modelReset, DBGridEh2, [this, repeats] {
+                for (const char *c : {"商品编码", "商品名称", "货号"}) {
+                    const int col = ADOQuery3->columnIndex(QString::fromUtf8(c));
+                    if (col >= 0) DBGridEh2->setItemDelegateForColumn(col, repeats);
+                }
+            });
+            for (overview::PagedRows *rows : {ADOQuery1, ADOQuery3})
+                connect(rows, &overview::PagedRows::fetchFailed, this, [](const QString &text) { messages().error(text); });
+            connect(DBGridEh1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                    [this] { if (!reloading_) ADOQuery1AfterScroll(); });
+            connect(DBGridEh2->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+                    [this] { if (!reloading_) ADOQuery3AfterScroll(); });
         }
         shuaxinmain();
 
@@ -431,6 +491,19 @@ void TFmain::FormShow()
         q.exec(QStringLiteral("select * from 短信帐户 order by id"));
         if (q.next() && !q.text(QStringLiteral("用户名")).isEmpty()) Timer_duanxin->start();
     });
+}
+
+void TFmain::loadWarehouses()
+{
+    // The chosen warehouse stays chosen while it exists.
+    const QString chosen = ComboBox1->currentText();
+    const QStringList names = overview::warehouses(DM->ADOConnection1);
+    QSignalBlocker block(ComboBox1);
+    ComboBox1->clear();
+    ComboBox1->addItem(QString::fromUtf8(overview::kAllWarehouses));
+    ComboBox1->addItems(names);
+    const int at = ComboBox1->findText(chosen);
+    ComboBox1->setCurrentIndex(at < 0 ? 0 : at);
 }
 
 overview::Filter TFmain::filter() const
@@ -445,82 +518,82 @@ void TFmain::shuaxinmain()
 {
     if (!ADOQuery1) return;
     const overview::Filter f = filter();
+    // The article looked at stays selected when it is still listed.
+    const int row = DBGridEh1->currentIndex().isValid() ? DBGridEh1->currentIndex().row() : -1;
+    const qint64 article = row >= 0 ? ADOQuery1->wholeNumber(row, QStringLiteral("商品编码")) : -1;
+    reloading_ = true;
     guarded([&] {
-        const overview::Statement one = overview::modeOne(f);
-        const bool firstLoad = ADOQuery1->columnCount() == 0;
-        ADOQuery1->load(one.sql, one.params);
-        if (firstLoad) {
-            ADOQuery1->attach(DBGridEh1, {QStringLiteral("商品编码"), QStringLiteral("商品名称"),
-                                          QStringLiteral("货号"), QStringLiteral("数量")});
-            // The name takes the room the other columns leave.
-            DBGridEh1->horizontalHeader()->setStretchLastSection(false);
-            const int name = ADOQuery1->columnIndex(QStringLiteral("商品名称"));
-            if (name >= 0) DBGridEh1->horizontalHeader()->setSectionResizeMode(name, QHeaderView::Stretch);
-        }
-        if (ADOQuery1->isEmpty()) {
-            StringGrid3->clearContents();
-            StringGrid3->setColumnCount(1);
-            StringGrid3->setRowCount(1);
-            GroupBox3->setTitle(QStringLiteral("该商品详细尺码库存"));
-        }
-        const overview::Statement two = overview::modeTwo(f);
-        const bool firstLoad2 = ADOQuery3->columnCount() == 0;
-        ADOQuery3->load(two.sql, two.params);
-        if (firstLoad2) {
-            ADOQuery3->attach(DBGridEh2, {QStringLiteral("商品编码"), QStringLiteral("商品名称"), QStringLiteral("货号"),
-                                          QStringLiteral("颜色"), QStringLiteral("商品尺码"), QStringLiteral("数量"),
-                                          QStringLiteral("库房名称")});
-            auto *repeats = qobject_cast<QStyledItemDelegate *>(DBGridEh2->property("qv_repeats").value<QObject *>());
-            for (const char *c : {"商品编码", "商品名称", "货号"}) {
-                const int col = ADOQuery3->columnIndex(QString::fromUtf8(c));
-                if (col >= 0) DBGridEh2->setItemDelegateForColumn(col, repeats);
-            }
-        }
+        ADOQuery1->load(overview::modeOne(f));
+        ADOQuery3->load(overview::modeTwo(f));
         DBGridEh2Footer->setText(QStringLiteral("数量合计：") + overview::modeTwoSum(DM->ADOConnection1, f));
     });
+    reloading_ = false;
+    int select = 0;
+    for (int r = 0; article >= 0 && r < ADOQuery1->rowCount(); ++r)
+        if (ADOQuery1->wholeNumber(r, QStringLiteral("商品编码")) == article) {
+            select = r;
+            break;
+        }
+    if (ADOQuery1->rowCount() == 0) {
+        StringGrid3->setGrid(SizeColourGrid());
+        GroupBox3->setTitle(QStringLiteral("该商品详细尺码库存"));
+        return;
+    }
+    reloading_ = true;
+    DBGridEh1->setCurrentIndex(ADOQuery1->index(select, ADOQuery1->columnIndex(QStringLiteral("商品编码"))));
+    reloading_ = false;
+    ADOQuery1AfterScroll();
 }
 
 void TFmain::ComboBox1Select() { shuaxinmain(); }
 void TFmain::Button3Click() { shuaxinmain(); }
 void TFmain::Edit1KeyPress() { shuaxinmain(); }
-void TFmain::ADOQuery1AfterScroll() { fillBreakdown(); }
-void TFmain::DBGridEh1CellClick() { fillBreakdown(); }
 
-void TFmain::fillBreakdown()
+void TFmain::ADOQuery1AfterScroll()
 {
-    // Data cells are cleared first, so a cell without stock never shows the value
-    // of the article shown before.
-    for (int r = 1; r < StringGrid3->rowCount(); ++r)
-        for (int c = 1; c < StringGrid3->columnCount(); ++c)
-            if (QTableWidgetItem *it = StringGrid3->item(r, c)) it->setText(QString());
-    if (!ADOQuery1 || ADOQuery1->currentRow() < 0) return;
+    fillBreakdown(ADOQuery1, DBGridEh1->currentIndex().isValid() ? DBGridEh1->currentIndex().row() : -1);
+}
 
+void TFmain::ADOQuery3AfterScroll()
+{
+    fillBreakdown(ADOQuery3, DBGridEh2->currentIndex().isValid() ? DBGridEh2->currentIndex().row() : -1);
+}
+
+void TFmain::DBGridEh1CellClick() { ADOQuery1AfterScroll(); }
+
+void TFmain::fillBreakdown(const overview::PagedRows *rows, int row)
+{
+    if (!rows || row < 0 || row >= rows->rowCount()) return;
     guarded([&] {
-        const qint64 article = ADOQuery1->current(QStringLiteral("商品编码")).toLongLong();
-        GroupBox3->setTitle(ADOQuery1->current(QStringLiteral("商品名称")).toString() + QStringLiteral("在")
+        const qint64 article = rows->wholeNumber(row, QStringLiteral("商品编码"));
+        GroupBox3->setTitle(rows->value(row, QStringLiteral("商品名称")).toString() + QStringLiteral("在")
                             + ComboBox1->currentText() + QStringLiteral("的详细尺码库存"));
-        const overview::Breakdown b = overview::breakdown(DM->ADOConnection1, article, filter());
-        StringGrid3->clearContents();
-        StringGrid3->setColumnCount(int(b.sizes.size()) + 1);
-        StringGrid3->setRowCount(int(b.colours.size()) + 1);
-        auto header = [](const QString &text) {
-            auto *it = new QTableWidgetItem(text);
-            it->setBackground(QApplication::palette().button());
-            it->setTextAlignment(Qt::AlignCenter);
-            return it;
-        };
-        StringGrid3->setItem(0, 0, header(QString()));
-        for (int c = 0; c < b.sizes.size(); ++c) StringGrid3->setItem(0, c + 1, header(b.sizes[c]));
-        for (int r = 0; r < b.colours.size(); ++r) {
-            StringGrid3->setItem(r + 1, 0, header(b.colours[r]));
-            for (int c = 0; c < b.sizes.size(); ++c) {
-                auto *it = new QTableWidgetItem(b.cells[r][c]);
-                it->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-                StringGrid3->setItem(r + 1, c + 1, it);
-            }
-        }
-        StringGrid3->setColumnWidth(0, 72);
+        // A new grid each time: a cell without stock is empty, never the number
+        // of the article shown before.
+        StringGrid3->setGrid(overview::breakdown(DM->ADOConnection1, article, filter()));
     });
+}
+
+void TFmain::onChange(ChangeNotices::Changes what)
+{
+    pending_ |= what;
+    if (!noticeTimer_->isActive()) noticeTimer_->start();
+}
+
+void TFmain::refreshFromNotices()
+{
+    const ChangeNotices::Changes what = pending_;
+    pending_ = {};
+    if (!shownOnce_ || !ADOQuery1) return;   // the first show loads everything
+    bool overviewToo = what.testFlag(ChangeNotices::Stock);
+    if (what.testFlag(ChangeNotices::Warehouses)) {
+        const QString chosen = ComboBox1->currentText();
+        guarded([&] { loadWarehouses(); });
+        // The chosen warehouse was renamed or deleted: the overview shows all again.
+        if (ComboBox1->currentText() != chosen) overviewToo = true;
+    }
+    if (overviewToo) shuaxinmain();
+    if (what.testFlag(ChangeNotices::Sales)) Button1Click();
 }
 
 void TFmain::Button1Click()

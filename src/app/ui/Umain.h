@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/Notices.h"
 #include "app/StockOverview.h"
 
 #include <QMainWindow>
@@ -15,13 +16,14 @@ class QMenu;
 class QPushButton;
 class QTabWidget;
 class QTableView;
-class QTableWidget;
 class QTimer;
 class QToolButton;
-class RecordList;
+class SizeColourGridView;
 
 // The main window: menus and tool bar that open every function, the stock
-// overview with the size-by-colour breakdown, today's takings.
+// overview with the size-by-colour breakdown, today's takings. What other windows
+// store is announced after its commit (changeNotices); the overview, today's
+// takings and the warehouse list follow those notices.
 class TFmain : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,7 +46,8 @@ public Q_SLOTS:
     void ComboBox1Select();
     void Button3Click();
     void Edit1KeyPress();
-    void ADOQuery1AfterScroll();
+    void ADOQuery1AfterScroll();   // mode one's current article changed
+    void ADOQuery3AfterScroll();   // mode two's current row changed
     void DBGridEh1CellClick();
     void Button1Click();
     void Button4Click();
@@ -72,7 +75,10 @@ private:
     void openDataManagement(bool backup);
     void notYetProvided();
     void shuaxinmain();
-    void fillBreakdown();
+    void loadWarehouses();
+    void fillBreakdown(const overview::PagedRows *rows, int row);
+    void onChange(ChangeNotices::Changes what);
+    void refreshFromNotices();
     overview::Filter filter() const;
     bool FormCloseQuery();
 
@@ -89,13 +95,16 @@ private:
     QTableView *DBGridEh1 = nullptr;
     QTableView *DBGridEh2 = nullptr;
     QLabel *DBGridEh2Footer = nullptr;
-    QTableWidget *StringGrid3 = nullptr;
+    SizeColourGridView *StringGrid3 = nullptr;
     QLabel *Label4 = nullptr, *Label7 = nullptr, *Label10 = nullptr, *Label13 = nullptr, *Label16 = nullptr,
            *Label19 = nullptr;
     QLabel *panel1_ = nullptr, *panel2_ = nullptr, *panel3_ = nullptr;
     QLabel *ChnCalendar1 = nullptr;
     QTimer *Timer_duanxin = nullptr;
     QMenu *N6 = nullptr;
-    RecordList *ADOQuery1 = nullptr;
-    RecordList *ADOQuery3 = nullptr;
+    overview::PagedRows *ADOQuery1 = nullptr;   // mode one
+    overview::PagedRows *ADOQuery3 = nullptr;   // mode two
+    bool reloading_ = false;
+    QTimer *noticeTimer_ = nullptr;
+    ChangeNotices::Changes pending_;
 };

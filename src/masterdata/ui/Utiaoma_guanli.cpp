@@ -4,6 +4,7 @@
 #include "app/Udm.h"
 #include "masterdata/BarcodeGenerator.h"
 #include "masterdata/ui/Utiaoma_bianji.h"
+#include "stock/SizeColourGrid.h"
 #include "ui/Guard.h"
 #include "ui/Messages.h"
 #include "ui/Modal.h"
@@ -29,6 +30,14 @@ namespace {
 
 const QString kAllBarcodes = QStringLiteral(
     "select a.*,b.零售价格,b.商品名称 from 商品条码表 a,商品列表 b where a.商品编码=b.id");
+
+// Each article's barcodes size by size in its size rule's order, colour by colour
+// in its colour group's order, as they are generated.
+QString barcodeOrder()
+{
+    return QStringLiteral(" order by a.商品编码,") + gridorder::sizeTerms(QStringLiteral("b.尺码规则"), QStringLiteral("a.尺码"))
+           + u',' + gridorder::colourTerms(QStringLiteral("b.颜色组"), QStringLiteral("a.颜色")) + QStringLiteral(",a.id");
+}
 
 QPushButton *button(QWidget *parent, const QString &name, const QString &caption)
 {
@@ -126,7 +135,7 @@ void TFtiaoma_guanli::Button1Click()
 void TFtiaoma_guanli::showBarcodes(const QString &where, const QVariantMap &params)
 {
     guarded([&] {
-        ADOQuery2_->load(kAllBarcodes + where, params);
+        ADOQuery2_->load(kAllBarcodes + where + barcodeOrder(), params);
         DBGridEh2->resizeColumnsToContents();
     });
 }

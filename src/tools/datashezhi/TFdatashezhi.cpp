@@ -3,6 +3,7 @@
 #include "ui/Messages.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -32,6 +33,12 @@ TFdatashezhi::TFdatashezhi(const QString &kfPath, QWidget *parent) : QWidget(par
     Edit3 = edit("Edit3");
     Edit3->setEchoMode(QLineEdit::Password);
     Edit4 = edit("Edit4");
+    CheckBox1 = new QCheckBox(QStringLiteral("创建数据库时为工作站建立只能读写数据的登录"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    CheckBox1->setChecked(true);
+    Edit5 = edit("Edit5");
+    Edit6 = edit("Edit6");
+    Edit6->setEchoMode(QLineEdit::Password);
 
     auto *modeRow = new QFormLayout;
     modeRow->addRow(QStringLiteral("运行模式："), ComboBox1);
@@ -42,6 +49,9 @@ TFdatashezhi::TFdatashezhi(const QString &kfPath, QWidget *parent) : QWidget(par
     form->addRow(QStringLiteral("用户名："), Edit2);
     form->addRow(QStringLiteral("密码："), Edit3);
     form->addRow(QStringLiteral("数据库名："), Edit4);
+    form->addRow(CheckBox1);
+    form->addRow(QStringLiteral("工作站用户名："), Edit5);
+    form->addRow(QStringLiteral("工作站密码："), Edit6);
 
     auto button = [this](const char *name, const QString &caption) {
         auto *b = new QPushButton(caption, this);
@@ -52,15 +62,18 @@ TFdatashezhi::TFdatashezhi(const QString &kfPath, QWidget *parent) : QWidget(par
     Button2 = button("Button2", QStringLiteral("创建数据库"));
     Button3 = button("Button3", QStringLiteral("保存"));
     Button4 = button("Button4", QStringLiteral("退出"));
+    Button5 = button("Button5", QStringLiteral("升级数据库"));
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(Button1);
     buttons->addWidget(Button2);
+    buttons->addWidget(Button5);
     buttons->addStretch();
     buttons->addWidget(Button3);
     buttons->addWidget(Button4);
 
     auto *hint = new QLabel(QStringLiteral("单机版使用店铺文件夹中的 data.mdb；网络版连接 PostgreSQL 服务器，"
-                                           "多台电脑共用一个数据库。"), this);
+                                           "多台电脑共用一个数据库。\n创建数据库和升级数据库请填写数据库管理员（所有者）的登录；"
+                                           "建立了工作站登录时，保存的设置使用工作站的登录，管理员的密码不会保存。"), this);
     hint->setWordWrap(true);
 
     auto *layout = new QVBoxLayout(this);
@@ -75,6 +88,8 @@ TFdatashezhi::TFdatashezhi(const QString &kfPath, QWidget *parent) : QWidget(par
     connect(Button2, &QPushButton::clicked, this, &TFdatashezhi::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TFdatashezhi::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TFdatashezhi::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TFdatashezhi::Button5Click);
+    connect(CheckBox1, &QCheckBox::toggled, this, &TFdatashezhi::CheckBox1Click);
 
     const ServerSettings s = setup_.load();
     ComboBox1->setCurrentText(s.mode);
@@ -100,8 +115,17 @@ void TFdatashezhi::ComboBox1Change()
 {
     const bool network = ComboBox1->currentText() == QStringLiteral("网络版");
     for (QWidget *w : {static_cast<QWidget *>(Edit1), static_cast<QWidget *>(Edit2), static_cast<QWidget *>(Edit3),
-                       static_cast<QWidget *>(Edit4), static_cast<QWidget *>(Button1), static_cast<QWidget *>(Button2)})
+                       static_cast<QWidget *>(Edit4), static_cast<QWidget *>(Button1), static_cast<QWidget *>(Button2),
+                       static_cast<QWidget *>(Button5), static_cast<QWidget *>(CheckBox1)})
         w->setEnabled(network);
+    CheckBox1Click();
+}
+
+void TFdatashezhi::CheckBox1Click()
+{
+    const bool on = CheckBox1->isEnabled() && CheckBox1->isChecked();
+    Edit5->setEnabled(on);
+    Edit6->setEnabled(on);
 }
 
 void TFdatashezhi::Button1Click()
@@ -116,8 +140,37 @@ void TFdatashezhi::Button2Click()
 {
     if (!messages().question(QStringLiteral("确定要在数据库 %1 中创建新的店铺数据吗？").arg(Edit4->text().trimmed())))
         return;
+    const bool withWorkstation = CheckBox1->isChecked();
+    const WorkstationLogin workstation{Edit5->text().trimmed(), Edit6->text()};
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ServerSetup::Outcome r = ServerSetup::createDatabase(current());
+    const ServerSetup::Outcome r = withWorkstation ? ServerSetup::createDatabase(current(), workstation)
+                                                   : ServerSetup::createDatabase(current());
+    QApplication::restoreOverrideCursor();
+    if (!r.ok) {
+        messages().error(r.message);
+        return;
+    }
+    if (!withWorkstation) {
+        messages().information(r.message);
+        return;
+    }
+    // The workstations use their own login from now on; the administrator's is not kept.
+    Edit2->setText(workstation.user);
+    Edit3->setText(workstation.password);
+    QString error;
+    if (!setup_.save(current(), &error)) {
+        messages().error(r.message + QStringLiteral("\n") + error);
+        return;
+    }
+    messages().information(r.message + QStringLiteral("\n设置已保存为使用工作站的登录，请重新启动收银管理系统。"));
+}
+
+void TFdatashezhi::Button5Click()
+{
+    if (!messages().question(QStringLiteral("确定要用用户名 %1 升级数据库 %2 吗？").arg(Edit2->text().trimmed(), Edit4->text().trimmed())))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ServerSetup::Outcome r = ServerSetup::upgradeDatabase(current());
     QApplication::restoreOverrideCursor();
     r.ok ? messages().information(r.message) : messages().error(r.message);
 }

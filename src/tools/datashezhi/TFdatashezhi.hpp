@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
@@ -21,11 +22,15 @@ private slots:
     void Button2Click();   // 创建数据库
     void Button3Click();   // 保存
     void Button4Click();   // 退出
+    void Button5Click();   // 升级数据库
+    void CheckBox1Click();
 
 private:
     ServerSettings current() const;
     ServerSetup setup_;
     QComboBox *ComboBox1;
     QLineEdit *Edit1, *Edit2, *Edit3, *Edit4;
-    QPushButton *Button1, *Button2, *Button3, *Button4;
+    QCheckBox *CheckBox1;     // also create the workstations' login
+    QLineEdit *Edit5, *Edit6; // its user name and password
+    QPushButton *Button1, *Button2, *Button3, *Button4, *Button5;
 };

@@ -3,6 +3,7 @@
 #include "app/ShopFolder.h"
 #include "TFdatashezhi.hpp"
 #include "app/Session.h"
+#include "ui/Messages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("datashezhi"));
     QApplication::setApplicationDisplayName(QStringLiteral("数据库设置"));
     session().ProgramTitle = QStringLiteral("数据库设置");
+    installQtTranslations();   // Qt's own buttons and dialogs in Chinese
 
     const QString dir = shopFolderFromCommandLine(app, QStringLiteral("Quenvar 数据库设置"));
     if (!QDir().mkpath(dir)) {

@@ -1,6 +1,10 @@
 // quenvar-demo: creates a new shop and fills it with demo data.
 //   quenvar-demo --shop FOLDER [--articles N] [--sale-lines M] [--seed S]
-#include "app/DemoShop.h"
+//                [--server HOST:PORT --user U [--password P] --database NAME]
+// With --server the shop is a network-mode shop: kf.ini in FOLDER names the
+// server, the database is created there (it must not hold tables yet) and filled.
+#include "tools/demoshop/DemoShop.h"
+#include "app/ServerSetup.h"
 #include "app/Session.h"
 #include "app/Udm.h"
 
@@ -32,7 +36,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption articles(QStringLiteral("articles"), QStringLiteral("商品数（默认 200）"), QStringLiteral("N"), QStringLiteral("200"));
     const QCommandLineOption lines(QStringLiteral("sale-lines"), QStringLiteral("销售明细行数（默认 5000）"), QStringLiteral("M"), QStringLiteral("5000"));
     const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("随机种子（默认 1）"), QStringLiteral("S"), QStringLiteral("1"));
-    parser.addOptions({shop, articles, lines, seed});
+    const QCommandLineOption server(QStringLiteral("server"), QStringLiteral("网络版：PostgreSQL 服务器（主机:端口）"), QStringLiteral("host:port"));
+    const QCommandLineOption user(QStringLiteral("user"), QStringLiteral("网络版：用户名"), QStringLiteral("name"));
+    const QCommandLineOption password(QStringLiteral("password"), QStringLiteral("网络版：密码"), QStringLiteral("text"));
+    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("网络版：数据库名（新建）"), QStringLiteral("name"));
+    parser.addOptions({shop, articles, lines, seed, server, user, password, database});
     parser.process(app);
 
     bool ok1 = false, ok2 = false, ok3 = false;
@@ -47,15 +55,41 @@ int main(int argc, char *argv[])
 
     paths().programDir = QCoreApplication::applicationDirPath();
     paths().shopDir = QDir(parser.value(shop)).absolutePath();
+    const bool network = parser.isSet(server);
+    if (network && (!parser.isSet(user) || !parser.isSet(database))) {
+        say(QStringLiteral("网络版店铺需要 --server、--user 和 --database"));
+        return 2;
+    }
     // Only a new shop: data.mdb must not exist yet (a network-mode shop is checked
-    // by the generator, which refuses a database that already has goods).
-    if (QFileInfo::exists(paths().shopFile(QStringLiteral("data.mdb")))) {
+    // when its database is created, and again by the generator, which refuses a
+    // database that already has goods).
+    if (!network && TDM::runMode() == TDM::Mode::SingleUser && QFileInfo::exists(paths().shopFile(QStringLiteral("data.mdb")))) {
         say(QStringLiteral("文件夹里已有店铺数据（data.mdb），请指定一个空文件夹：%1").arg(paths().shopDir));
         return 1;
     }
     if (!QDir().mkpath(paths().shopDir)) {
         say(QStringLiteral("无法创建店铺文件夹：%1").arg(paths().shopDir));
         return 1;
+    }
+    if (network) {
+        // The shop folder names the server the way the setup program writes it, so
+        // the program and the benchmarks open this shop as a workstation does.
+        ServerSettings s;
+        s.mode = QStringLiteral("网络版");
+        s.server = parser.value(server);
+        s.user = parser.value(user);
+        s.password = parser.value(password);
+        s.database = parser.value(database);
+        QString error;
+        if (!ServerSetup(paths().shopFile(QStringLiteral("kf.ini"))).save(s, &error)) {
+            say(error);
+            return 1;
+        }
+        const ServerSetup::Outcome created = ServerSetup::createDatabase(s);
+        if (!created.ok) {
+            say(created.message);
+            return 1;
+        }
     }
 
     QElapsedTimer timer;
@@ -67,9 +101,9 @@ int main(int argc, char *argv[])
         std::unique_ptr<TDM> dm = TDM::open();
         DM = dm.get();
         const DemoShopSummary s = DemoShop(dm->ADOConnection1, opt).generate();
-        say(QStringLiteral("完成，用时 %1 秒：商品 %2，条码 %3，会员 %4，库存尺码 %5 行，销售单 %6（批发 %7，今日 %8），销售明细 %9 行。店铺：%10")
+        say(QStringLiteral("完成，用时 %1 秒：商品 %2，条码 %3，会员 %4，采购入库单 %5，库存尺码 %6 行，销售单 %7（批发 %8，今日 %9），销售明细 %10 行。店铺：%11")
                 .arg(timer.elapsed() / 1000.0, 0, 'f', 1)
-                .arg(s.articles).arg(s.barcodes).arg(s.members).arg(s.sizeStockRows)
+                .arg(s.articles).arg(s.barcodes).arg(s.members).arg(s.receipts).arg(s.sizeStockRows)
                 .arg(s.sales).arg(s.wholesales).arg(s.todaySales).arg(s.saleLines)
                 .arg(paths().shopDir));
         DM = nullptr;

@@ -1,11 +1,14 @@
-#include "app/DemoShop.h"
+#include "tools/demoshop/DemoShop.h"
 
 #include "masterdata/BarcodeGenerator.h"
+#include "stock/DocumentNumbers.h"
+#include "stock/StockLedger.h"
 
 #include <QDate>
 #include <QHash>
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -54,7 +57,6 @@ struct Article {
     Money price, cost;
     std::vector<QString> barcodes;   // index size * colours + colour
     std::vector<int> stock;          // index warehouse * variants + variant; kNoRow: no ledger row
-    qint64 total = 0;
 };
 
 constexpr int kNoRow = INT_MIN;
@@ -78,8 +80,12 @@ struct Sale {
     int seconds;            // time of day
     bool wholesale;
     int member = -1, customer = -1, guide = 0;
+    int warehouse = -1;     // today's sales: the warehouse the goods leave
     std::vector<Line> lines;
-    std::vector<std::pair<int, qint64>> articleLines;  // wholesale: article and its quantity
+    // Wholesale: the article lines, each with its quantity and the number of size
+    // lines (in `lines`, in this order) that belong to it.
+    struct ArticleLine { int article; qint64 qty; int sizeLines; };
+    std::vector<ArticleLine> articleLines;
 };
 
 const char *const kSurnames = "王李张刘陈杨黄赵吴周徐孙马朱胡郭何高林罗郑梁谢宋唐许韩冯邓曹彭曾肖田董袁潘蒋蔡余杜叶程苏魏吕丁任沈姚卢姜崔钟谭陆汪范金石廖贾夏韦付方白邹孟熊秦邱江尹薛闫段雷侯龙史黎贺顾毛郝龚邵万钱覃武戴孔汤庞樊兰殷施陶洪翟安颜倪严牛温芦季俞章鲁葛伍申尤毕聂柴焦向柳邢岳齐沿梅莫庄辛管祝左涂谷祁时舒耿牟卜路詹关苗凌费纪靳盛童欧甄项曲成游阳裴席卫查屈鲍位覃霍翁隋植甘景薄单包司柏宁柯阮桂闵欧阳解强丛华车冉房边辜吉饶刁瞿戚丘古米池滕晋苑邬臧畅宫来嵺苟全褚廉简娄盖符奚木穆党燕郎邸冀谈姬屠连郜晏栾郁商蒙计喻揭窦迟宇敖糜鄢冷卓花艾蓝都巩稽井练仲乐虞卞封竺冼原官衣楚佟栗匡宗应台巫鞠僖桑荆谌银扬明沙薄伏岑习胥保和蔺";
@@ -141,54 +147,83 @@ private:
     qint64 total_;
 };
 
-// Inserts rows of one table several at a time (one multi-row statement, prepared
-// once), in the order they are added: far fewer statement runs for the large
-// tables. Values are given in column order.
+// Inserts rows of one table many at a time, in the order they are added: one
+// multi-row statement per batch (up to 500 rows, fewer for wide tables), prepared
+// once. Only rows that neither draw a number nor move stock go this way (detail
+// and history rows, master data); on PostgreSQL every statement is a round trip,
+// so a batch of hundreds of rows costs little more than one row. flush() writes
+// what is pending; nothing is written from the destructor.
 class RowWriter {
 public:
-    static constexpr int kBatch = 16;
     RowWriter(Database &db, const QString &table, const QStringList &columns)
-        : batch_(db), single_(db), width_(int(columns.size()))
+        : db_(db), table_(table), columns_(columns), width_(int(columns.size())),
+          batchRows_(std::clamp(16000 / std::max(1, width_), 1, 500)), batch_(db)
     {
-        auto statement = [&](int rows) {
-            QString sql = QStringLiteral("insert into %1 (%2) values ").arg(table, columns.join(u','));
-            for (int r = 0; r < rows; ++r) {
-                QStringList marks;
-                for (int c = 0; c < width_; ++c) marks << QStringLiteral(":v%1_%2").arg(r).arg(c);
-                sql += (r ? QStringLiteral(",(") : QStringLiteral("(")) + marks.join(u',') + u')';
-            }
-            return sql;
-        };
-        batch_.prepare(statement(kBatch));
-        single_.prepare(statement(1));
-        for (int r = 0; r < kBatch; ++r)
+        for (int r = 0; r < batchRows_; ++r)
             for (int c = 0; c < width_; ++c) names_ << QStringLiteral("v%1_%2").arg(r).arg(c);
+        batch_.prepare(statement(batchRows_));
+        pending_.reserve(size_t(batchRows_));
     }
     void add(QVariantList row)
     {
         pending_.push_back(std::move(row));
-        if (int(pending_.size()) == kBatch) flush();
+        if (int(pending_.size()) == batchRows_) flush();
     }
     void flush()
     {
-        if (int(pending_.size()) == kBatch) {
-            for (int r = 0; r < kBatch; ++r)
-                for (int c = 0; c < width_; ++c) batch_.bind(names_[r * width_ + c], pending_[size_t(r)][c]);
-            batch_.exec();
-        } else {
-            for (const QVariantList &row : pending_) {
-                for (int c = 0; c < width_; ++c) single_.bind(names_[c], row[c]);
-                single_.exec();
-            }
+        if (pending_.empty()) return;
+        const int rows = int(pending_.size());
+        // The last, shorter batch gets a statement of its own length.
+        std::unique_ptr<Query> rest;
+        if (rows < batchRows_) {
+            rest = std::make_unique<Query>(db_);
+            rest->prepare(statement(rows));
         }
+        Query &q = rest ? *rest : batch_;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < width_; ++c) q.bind(names_[r * width_ + c], pending_[size_t(r)][c]);
+        q.exec();
         pending_.clear();
     }
 private:
-    Query batch_, single_;
-    int width_;
+    QString statement(int rows) const
+    {
+        QString sql = QStringLiteral("insert into %1 (%2) values ").arg(table_, columns_.join(u','));
+        for (int r = 0; r < rows; ++r) {
+            sql += r ? QStringLiteral(",(") : QStringLiteral("(");
+            for (int c = 0; c < width_; ++c) sql += (c ? QStringLiteral(",:") : QStringLiteral(":")) + names_[r * width_ + c];
+            sql += u')';
+        }
+        return sql;
+    }
+    Database &db_;
+    QString table_;
+    QStringList columns_;
+    int width_, batchRows_;
+    Query batch_;
     QStringList names_;
     std::vector<QVariantList> pending_;
 };
+
+// One row per statement, the parameters named after the columns: how a posting
+// writes its header and lines.
+class RowInserter {
+public:
+    RowInserter(Database &db, const QString &table, const QStringList &columns) : q_(db), columns_(columns)
+    {
+        q_.prepare(QStringLiteral("insert into %1 (%2) values (:%3)").arg(table, columns.join(u','), columns.join(QStringLiteral(",:"))));
+    }
+    void insert(const QVariantList &values)
+    {
+        for (int c = 0; c < columns_.size(); ++c) q_.bind(columns_[c], values[c]);
+        q_.exec();
+    }
+private:
+    Query q_;
+    QStringList columns_;
+};
+
+QStringList columnList(const char *utf8) { return QString::fromUtf8(utf8).split(u','); }
 
 } // namespace
 
@@ -202,7 +237,7 @@ struct DemoShop::Impl {
     std::vector<ColourGroup> groups;
     QHash<QString, QString> colourCode;
     std::vector<Kind> kinds;
-    QStringList brands, guides, warehouses, whBranch;
+    QStringList brands, guides, warehouses, whBranch, suppliers;
     std::vector<std::pair<QString, Money>> memberTypes;
     QStringList regions;
     std::vector<Article> articles;
@@ -232,11 +267,12 @@ struct DemoShop::Impl {
         makeArticles();
         writeArticles();
         writeBarcodes();
-        makeStock();
-        writeStock();
+        planStock();
+        postReceipts();
         makePeople();
         writeSales();
         writePeople();
+        countStockRows();
         if (db.isSqlite())
             db.execute(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
@@ -348,7 +384,8 @@ struct DemoShop::Impl {
             for (int i = 0; i < n; ++i) {
                 const QString city = cities[rng.below(int(cities.size()))];
                 const QString name = city + words[i % words.size()] + kindsOf[(i / words.size()) % kindsOf.size()];
-                q.bind(QStringLiteral("供货商名称"), i < words.size() * kindsOf.size() ? name : name + QString::number(i))
+                suppliers << (i < words.size() * kindsOf.size() ? name : name + QString::number(i));
+                q.bind(QStringLiteral("供货商名称"), suppliers.back())
                     .bind(QStringLiteral("联系人"), memberName(rng))
                     .bind(QStringLiteral("联系电话"), mobile(rng))
                     .bind(QStringLiteral("联系地址"), city + QStringLiteral("市工业园区") + QString::number(rng.between(1, 300)) + QStringLiteral("号"))
@@ -397,13 +434,14 @@ struct DemoShop::Impl {
         }
     }
 
-    void makeStock()
+    // The stock each article is to have per warehouse, size and colour. The
+    // purchase receipts bring exactly this in; today's sales then take from it.
+    void planStock()
     {
         static const double carried[] = {0.85, 0.5, 0.5, 0.03};
         for (Article &a : articles) {
             const int nv = variants(a);
             a.stock.assign(size_t(nv * warehouses.size()), kNoRow);
-            a.total = 0;
             for (int w = 0; w < warehouses.size(); ++w) {
                 if (!rng.chance(carried[w])) continue;
                 bool any = false;
@@ -411,7 +449,6 @@ struct DemoShop::Impl {
                     if (!rng.chance(0.7)) continue;
                     const int q = rng.chance(0.1) ? 0 : (rng.chance(0.7) ? rng.between(1, 6) : rng.between(7, 30));
                     a.stock[size_t(w * nv + v)] = q;
-                    a.total += q;
                     any = true;
                 }
                 if (!any) a.stock[size_t(w * nv)] = 0;   // a carried article has at least one row
@@ -421,21 +458,17 @@ struct DemoShop::Impl {
 
     void writeArticles()
     {
-        // The stock total is written with the stock (商品列表.数量 starts at 0 like a new article).
+        // 商品列表.数量 starts at 0 like a new article's: the receipts bring the stock in.
         Transaction tx(db);
-        Query q(db);
-        q.prepare(QStringLiteral("insert into 商品列表 (商品名称,商品类别,品牌,货号,尺码规则,颜色组,零售价格,预设进价,条码格式,备注,数量) "
-                    "values (:商品名称,:商品类别,:品牌,:货号,:尺码规则,:颜色组,:零售价格,:预设进价,:条码格式,:备注,0)"));
+        RowWriter w(db, QStringLiteral("商品列表"), columnList("商品名称,商品类别,品牌,货号,尺码规则,颜色组,零售价格,预设进价,条码格式,备注,数量"));
         Progress p(opt, QStringLiteral("商品列表"), qint64(articles.size()));
         qint64 n = 0;
         for (const Article &a : articles) {
-            q.bind(QStringLiteral("商品名称"), a.name).bind(QStringLiteral("商品类别"), a.category).bind(QStringLiteral("品牌"), a.brand)
-                .bind(QStringLiteral("货号"), a.huohao).bind(QStringLiteral("尺码规则"), rules[size_t(a.rule)].name)
-                .bind(QStringLiteral("颜色组"), groups[size_t(a.group)].name)
-                .bind(QStringLiteral("零售价格"), QVariant::fromValue(a.price)).bind(QStringLiteral("预设进价"), QVariant::fromValue(a.cost))
-                .bind(QStringLiteral("条码格式"), a.format).bind(QStringLiteral("备注"), QString()).exec();
+            w.add({a.name, a.category, a.brand, a.huohao, rules[size_t(a.rule)].name, groups[size_t(a.group)].name,
+                   QVariant::fromValue(a.price), QVariant::fromValue(a.cost), a.format, QString(), 0});
             p.step(++n);
         }
+        w.flush();
         tx.commit();
         p.finish(n);
         QHash<QString, qint64> ids;
@@ -450,21 +483,21 @@ struct DemoShop::Impl {
     {
         {
             Transaction tx(db);
-            Query qs(db), qc(db);
-            qs.prepare(QStringLiteral("insert into 尺码条码设置 (商品编号,尺码,条码) values (:商品编号,:尺码,:条码)"));
-            qc.prepare(QStringLiteral("insert into 颜色条码设置 (商品编号,颜色,条码) values (:商品编号,:颜色,:条码)"));
+            RowWriter qs(db, QStringLiteral("尺码条码设置"), columnList("商品编号,尺码,条码"));
+            RowWriter qc(db, QStringLiteral("颜色条码设置"), columnList("商品编号,颜色,条码"));
             for (const Article &a : articles) {
                 const SizeRule &r = rules[size_t(a.rule)];
                 for (int si = 0; si < r.sizes.size(); ++si) {
-                    qs.bind(QStringLiteral("商品编号"), a.id).bind(QStringLiteral("尺码"), r.sizes[si])
-                        .bind(QStringLiteral("条码"), QStringLiteral("%1").arg(si + 1, 2, 10, QChar(u'0'))).exec();
+                    qs.add({a.id, r.sizes[si], QStringLiteral("%1").arg(si + 1, 2, 10, QChar(u'0'))});
                     ++sum.sizeCodes;
                 }
                 for (const QString &c : groups[size_t(a.group)].colours) {
-                    qc.bind(QStringLiteral("商品编号"), a.id).bind(QStringLiteral("颜色"), c).bind(QStringLiteral("条码"), colourCode.value(c)).exec();
+                    qc.add({a.id, c, colourCode.value(c)});
                     ++sum.colourCodes;
                 }
             }
+            qs.flush();
+            qc.flush();
             tx.commit();
             if (opt.progress) opt.progress(QStringLiteral("尺码条码设置、颜色条码设置：%1 行").arg(sum.sizeCodes + sum.colourCodes));
         }
@@ -482,59 +515,110 @@ struct DemoShop::Impl {
         if (opt.progress) opt.progress(QStringLiteral("商品条码表：%1 行").arg(sum.barcodes));
     }
 
-    void writeStock()
+    bool hasRow(const Article &a, int w) const
     {
-        qint64 total = 0;
-        for (const Article &a : articles)
-            for (int q : a.stock) total += q != kNoRow;
-        {
-            Transaction tx(db);
-            Query q(db);
-            q.prepare(QStringLiteral("insert into 库存尺码表 (商品编码,库房名称,商品尺码,颜色,数量,商品名称,商品条码,货号) "
-                        "values (:商品编码,:库房名称,:商品尺码,:颜色,:数量,:商品名称,:商品条码,:货号)"));
-            Progress p(opt, QStringLiteral("库存尺码表"), total);
-            for (const Article &a : articles) {
+        const int nv = variants(a);
+        for (int v = 0; v < nv; ++v)
+            if (a.stock[size_t(w * nv + v)] != kNoRow) return true;
+        return false;
+    }
+
+    // The stock comes in through purchase receipts, posted as the program posts
+    // them: per receipt a number from the number rule for the receipt's day, the
+    // header, then per article line AdjustArticleTotal and AdjustWarehouseStock
+    // with its detail row, then per size line AdjustSizeStock with its size detail
+    // row. Each receipt has its own transaction guard, nested in one transaction
+    // for them all (one commit instead of a thousand). The detail rows, which
+    // neither draw a number nor move stock, are written many to a statement.
+    void postReceipts()
+    {
+        struct Receipt { QDate day; int warehouse, supplier, guide; std::vector<int> articles; };
+        std::vector<Receipt> receipts;
+        const QDate today = opt.now.date();
+        for (int w = 0; w < warehouses.size(); ++w) {
+            std::vector<int> carried;
+            for (int ai = 0; ai < int(articles.size()); ++ai)
+                if (hasRow(articles[size_t(ai)], w)) carried.push_back(ai);
+            for (size_t i = 0; i < carried.size();) {
+                Receipt r;
+                r.day = today.addDays(-rng.between(1, 364));
+                r.warehouse = w;
+                r.supplier = rng.below(int(suppliers.size()));
+                r.guide = rng.below(int(guides.size()));
+                const size_t n = size_t(rng.between(10, 40));
+                r.articles.assign(carried.begin() + qint64(i), carried.begin() + qint64(std::min(i + n, carried.size())));
+                i += n;
+                receipts.push_back(std::move(r));
+            }
+        }
+        std::stable_sort(receipts.begin(), receipts.end(), [](const Receipt &a, const Receipt &b) { return a.day < b.day; });
+
+        const QString kind = QStringLiteral("采购入库");
+        Transaction all(db);
+        StockLedger ledger(db);
+        Query head(db);
+        head.prepare(QStringLiteral("insert into 出库入库总表 (单据编号,货单辅助编号,单据类型,填表日期,库房名称,供货商,应付货款,实付货款,经手员工,备注) "
+                                    "values (:单据编号,:货单辅助编号,:单据类型,:填表日期,:库房名称,:供货商,:应付货款,:实付货款,:经手员工,:备注)"));
+        RowWriter lines(db, QStringLiteral("出库入库明细表"),
+                        columnList("填表日期,单据编号,库房名称,经手员工,单据类型,商品编码,商品名称,货号,数量,进价,金额,临时码"));
+        RowWriter sizeLines(db, QStringLiteral("入库尺码明细表"), columnList("单据编号,商品编码,尺码,颜色,数量,临时码,货号,商品名称,商品条码"));
+        qint64 lineNo = 0;
+        for (const Receipt &r : receipts) {
+            Transaction posting(db);
+            const DocumentNumber number = NextDocumentNumber(db, DocumentKind::PurchaseReceipt, r.day);
+            const QString &wh = warehouses[r.warehouse];
+            const QString &guide = guides[r.guide];
+            std::vector<qint64> qty(r.articles.size(), 0);
+            Money due;
+            for (size_t k = 0; k < r.articles.size(); ++k) {
+                const Article &a = articles[size_t(r.articles[k])];
+                const int nv = variants(a);
+                for (int v = 0; v < nv; ++v)
+                    if (const int s = a.stock[size_t(r.warehouse * nv + v)]; s != kNoRow) qty[k] += s;
+                due += a.cost * Money::fromInt(qty[k]);
+            }
+            const Money paid = rng.chance(0.7) ? due : toCents(due * Money::fromUnits(rng.between(3000, 9000)));
+            head.bind(QStringLiteral("单据编号"), number.number).bind(QStringLiteral("货单辅助编号"), number.auxiliary)
+                .bind(QStringLiteral("单据类型"), kind).bind(QStringLiteral("填表日期"), r.day).bind(QStringLiteral("库房名称"), wh)
+                .bind(QStringLiteral("供货商"), suppliers[r.supplier]).bind(QStringLiteral("应付货款"), QVariant::fromValue(due))
+                .bind(QStringLiteral("实付货款"), QVariant::fromValue(paid)).bind(QStringLiteral("经手员工"), guide)
+                .bind(QStringLiteral("备注"), QString()).exec();
+            // The entry key of each article line: decimal text, unique in the shop.
+            std::vector<QString> keys;
+            for (size_t k = 0; k < r.articles.size(); ++k) {
+                const Article &a = articles[size_t(r.articles[k])];
+                keys.push_back(QString::number(r.day.toJulianDay() * 100000 + (++lineNo % 100000)));
+                const Money n = Money::fromInt(qty[k]);
+                if (!ledger.AdjustArticleTotal(a.id, n))
+                    throw DbError(QStringLiteral("入库的商品不存在：%1").arg(a.id));
+                ledger.AdjustWarehouseStock(a.id, wh, n, {a.name, a.huohao, std::nullopt});
+                lines.add({r.day, number.number, wh, guide, kind, a.id, a.name, a.huohao, qty[k],
+                           QVariant::fromValue(a.cost), QVariant::fromValue(a.cost * n), keys.back()});
+            }
+            for (size_t k = 0; k < r.articles.size(); ++k) {
+                const Article &a = articles[size_t(r.articles[k])];
                 const QStringList &sizes = rules[size_t(a.rule)].sizes;
                 const QStringList &colours = groups[size_t(a.group)].colours;
                 const int nv = variants(a);
-                for (int w = 0; w < warehouses.size(); ++w)
-                    for (int v = 0; v < nv; ++v) {
-                        const int n = a.stock[size_t(w * nv + v)];
-                        if (n == kNoRow) continue;
-                        q.bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("库房名称"), warehouses[w])
-                            .bind(QStringLiteral("商品尺码"), sizes[v / colours.size()]).bind(QStringLiteral("颜色"), colours[v % colours.size()])
-                            .bind(QStringLiteral("数量"), n).bind(QStringLiteral("商品名称"), a.name).bind(QStringLiteral("商品条码"), a.barcodes[size_t(v)])
-                            .bind(QStringLiteral("货号"), a.huohao).exec();
-                        p.step(++sum.sizeStockRows);
-                    }
-            }
-            tx.commit();
-            p.finish(sum.sizeStockRows);
-        }
-        Transaction tx(db);
-        Query q(db), t(db);
-        q.prepare(QStringLiteral("insert into 库存总表 (商品编码,库房名称,商品名称,货号,数量) values (:商品编码,:库房名称,:商品名称,:货号,:数量)"));
-        t.prepare(QStringLiteral("update 商品列表 set 数量=:数量 where id=:id"));
-        for (const Article &a : articles) {
-            const int nv = variants(a);
-            for (int w = 0; w < warehouses.size(); ++w) {
-                qint64 n = 0;
-                bool any = false;
                 for (int v = 0; v < nv; ++v) {
-                    const int k = a.stock[size_t(w * nv + v)];
-                    if (k == kNoRow) continue;
-                    any = true;
-                    n += k;
+                    const int s = a.stock[size_t(r.warehouse * nv + v)];
+                    if (s == kNoRow) continue;
+                    const QString &size = sizes[v / colours.size()], &colour = colours[v % colours.size()];
+                    const QString &barcode = a.barcodes[size_t(v)];
+                    ledger.AdjustSizeStock(a.id, wh, size, colour, Money::fromInt(s), {a.name, a.huohao, barcode});
+                    sizeLines.add({number.number, a.id, size, colour, s, keys[k], a.huohao, a.name, barcode});
                 }
-                if (!any) continue;
-                q.bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("库房名称"), warehouses[w]).bind(QStringLiteral("商品名称"), a.name)
-                    .bind(QStringLiteral("货号"), a.huohao).bind(QStringLiteral("数量"), n).exec();
-                ++sum.warehouseRows;
             }
-            if (a.total != 0) t.bind(QStringLiteral("数量"), a.total).bind(QStringLiteral("id"), a.id).exec();
+            posting.commit();
+            ++sum.receipts;
+            if (sum.receipts % 500 == 0 && opt.progress)
+                opt.progress(QStringLiteral("采购入库单：%1/%2").arg(sum.receipts).arg(receipts.size()));
         }
-        tx.commit();
-        if (opt.progress) opt.progress(QStringLiteral("库存总表：%1 行").arg(sum.warehouseRows));
+        lines.flush();
+        sizeLines.flush();
+        all.commit();
+        if (opt.progress)
+            opt.progress(QStringLiteral("采购入库单：%1 张，%2 个商品行").arg(sum.receipts).arg(lineNo));
     }
 
     void makePeople()
@@ -559,36 +643,33 @@ struct DemoShop::Impl {
                                  rng.chance(0.3) ? yuan(rng.between(1, 500) * 10) : Money()});
     }
 
+
     void writePeople()
     {
         Transaction tx(db);
-        Query q(db);
-        q.prepare(QStringLiteral("insert into 零售会员 (客户类型,客户地区,联系电话,客户姓名,客户单位,身份证号,生日,联系地址,客户备注,信用等级,"
-                    "购物次数,购物金额,积分,手工编码,黑名单,QQ,帐户余额,生日月,生日日) values (:客户类型,:客户地区,:联系电话,"
-                    ":客户姓名,:客户单位,:身份证号,:生日,:联系地址,:客户备注,:信用等级,:购物次数,:购物金额,:积分,:手工编码,"
-                    ":黑名单,:QQ,:帐户余额,:生日月,:生日日)"));
+        RowWriter w(db, QStringLiteral("零售会员"),
+                    columnList("客户类型,客户地区,联系电话,客户姓名,客户单位,身份证号,生日,联系地址,客户备注,信用等级,"
+                               "购物次数,购物金额,积分,手工编码,黑名单,QQ,帐户余额,生日月,生日日"));
         const QStringList units = list("市第一中学 人民医院 建设银行 电力公司 自由职业 个体经营 软件园 市政府");
         const QStringList streets = list("解放路 人民路 中山路 建设路 文化路 和平街 新华街 长江路");
         Progress p(opt, QStringLiteral("零售会员"), qint64(members.size()));
         for (const Member &m : members) {
             const QDate birthday(rng.between(1960, 2005), rng.between(1, 12), rng.between(1, 28));
-            q.bind(QStringLiteral("客户类型"), m.type).bind(QStringLiteral("客户地区"), m.region).bind(QStringLiteral("联系电话"), m.phone)
-                .bind(QStringLiteral("客户姓名"), m.name)
-                .bind(QStringLiteral("客户单位"), rng.chance(0.5) ? units[rng.below(int(units.size()))] : QString())
-                .bind(QStringLiteral("身份证号"), rng.chance(0.4) ? identityNumber(rng, birthday) : QString())
-                .bind(QStringLiteral("生日"), birthday)
-                .bind(QStringLiteral("联系地址"), m.region + streets[rng.below(int(streets.size()))] + QString::number(rng.between(1, 999)) + QStringLiteral("号"))
-                .bind(QStringLiteral("客户备注"), QString())
-                .bind(QStringLiteral("信用等级"), rng.chance(0.8) ? QStringLiteral("好") : rng.chance(0.7) ? QStringLiteral("中") : QStringLiteral("差"))
-                .bind(QStringLiteral("购物次数"), m.visits).bind(QStringLiteral("购物金额"), QVariant::fromValue(m.spent))
-                .bind(QStringLiteral("积分"), m.points).bind(QStringLiteral("手工编码"), m.card)
-                .bind(QStringLiteral("黑名单"), rng.chance(0.01) ? QStringLiteral("是") : QStringLiteral("否"))
-                .bind(QStringLiteral("QQ"), rng.chance(0.4) ? QString::number(rng.between(10000, 99999)) + digits(rng, 4) : QString())
-                .bind(QStringLiteral("帐户余额"), QVariant::fromValue(m.balance))
-                .bind(QStringLiteral("生日月"), birthday.month()).bind(QStringLiteral("生日日"), birthday.day())
-                .exec();
+            // Braced lists are evaluated left to right, so the draws keep their order.
+            w.add({m.type, m.region, m.phone, m.name,
+                   rng.chance(0.5) ? units[rng.below(int(units.size()))] : QString(),
+                   rng.chance(0.4) ? identityNumber(rng, birthday) : QString(),
+                   birthday,
+                   m.region + streets[rng.below(int(streets.size()))] + QString::number(rng.between(1, 999)) + QStringLiteral("号"),
+                   QString(),
+                   rng.chance(0.8) ? QStringLiteral("好") : rng.chance(0.7) ? QStringLiteral("中") : QStringLiteral("差"),
+                   m.visits, QVariant::fromValue(m.spent), m.points, m.card,
+                   rng.chance(0.01) ? QStringLiteral("是") : QStringLiteral("否"),
+                   rng.chance(0.4) ? QString::number(rng.between(10000, 99999)) + digits(rng, 4) : QString(),
+                   QVariant::fromValue(m.balance), birthday.month(), birthday.day()});
             p.step(++sum.members);
         }
+        w.flush();
         Query c(db);
         c.prepare(QStringLiteral("insert into 批发客户资料 (客户名称,联系人,联系电话,联系地址,我方应收金额,备注) "
                     "values (:客户名称,:联系人,:联系电话,:联系地址,:我方应收金额,:备注)"));
@@ -608,30 +689,64 @@ struct DemoShop::Impl {
         return std::min(int(articles.size()) - 1, int(double(articles.size()) * u * u));
     }
 
-    // Lines of one sale, at most `room` of them.
-    Sale makeSale(int seconds, bool wholesale, qint64 room)
+    // For a sale of today, which moves stock: a variant of the article in warehouse
+    // w for q pieces, one with enough stock if there is one (searching from
+    // `start`), else one that has a row there, else `start`; the planned stock is
+    // lowered at once, so the next line sees what is left.
+    int takeFrom(Article &a, int w, qint64 q, int start)
+    {
+        const int nv = variants(a);
+        int chosen = -1, withRow = -1;
+        for (int k = 0; k < nv && chosen < 0; ++k) {
+            const int v = (start + k) % nv;
+            const int s = a.stock[size_t(w * nv + v)];
+            if (s == kNoRow) continue;
+            if (s >= q) chosen = v;
+            else if (withRow < 0) withRow = v;
+        }
+        if (chosen < 0) chosen = withRow >= 0 ? withRow : start;
+        int &s = a.stock[size_t(w * nv + chosen)];
+        s = (s == kNoRow ? 0 : s) - int(q);
+        return chosen;
+    }
+
+    // An article that has stock rows in warehouse w (a few tries), drawn by `draw`.
+    template <typename Draw> int articleIn(int w, Draw draw)
+    {
+        int ai = draw();
+        for (int tries = 0; tries < 50 && w >= 0 && !hasRow(articles[size_t(ai)], w); ++tries) ai = draw();
+        return ai;
+    }
+
+    // Lines of one sale, at most `room` of them. A sale of today (warehouse >= 0)
+    // takes its goods from that warehouse's stock.
+    Sale makeSale(int seconds, bool wholesale, qint64 room, int warehouse = -1)
     {
         Sale sale;
         sale.seconds = seconds;
         sale.wholesale = wholesale;
+        sale.warehouse = warehouse;
         sale.guide = rng.below(int(guides.size()));
         if (wholesale) {
             sale.customer = rng.below(int(customers.size()));
             const int nArticles = rng.between(2, 5);
             for (int i = 0; i < nArticles && qint64(sale.lines.size()) < room; ++i) {
-                const int ai = rng.below(int(articles.size()));
-                const Article &a = articles[size_t(ai)];
+                const int ai = articleIn(warehouse, [this] { return rng.below(int(articles.size())); });
+                Article &a = articles[size_t(ai)];
                 const Money price = toCents(a.price * Money::fromUnits(rng.between(5000, 6500)));
                 const int nv = int(a.barcodes.size());
                 const int nSizes = std::min(nv, rng.between(1, 4));
                 const int first = rng.below(nv);
                 qint64 qty = 0;
+                int sizeLines = 0;
                 for (int k = 0; k < nSizes && qint64(sale.lines.size()) < room; ++k) {
                     const qint64 q = rng.between(3, 20);
-                    sale.lines.push_back({ai, (first + k) % nv, price, q, 10});
+                    const int v = warehouse >= 0 ? takeFrom(a, warehouse, q, (first + k) % nv) : (first + k) % nv;
+                    sale.lines.push_back({ai, v, price, q, 10});
                     qty += q;
+                    ++sizeLines;
                 }
-                sale.articleLines.push_back({ai, qty});
+                sale.articleLines.push_back({ai, qty, sizeLines});
             }
             return sale;
         }
@@ -639,8 +754,8 @@ struct DemoShop::Impl {
         const double u = rng.unit();
         const int n = int(std::min<qint64>(room, u < 0.5 ? 1 : u < 0.8 ? 2 : u < 0.95 ? 3 : 4));
         for (int i = 0; i < n; ++i) {
-            const int ai = pickArticle();
-            const Article &a = articles[size_t(ai)];
+            const int ai = articleIn(warehouse, [this] { return pickArticle(); });
+            Article &a = articles[size_t(ai)];
             int pct = 100;
             if (sale.member >= 0)
                 pct = int((members[size_t(sale.member)].discount * yuan(10)).units() / Money::kScale);
@@ -648,11 +763,18 @@ struct DemoShop::Impl {
                 pct = rng.chance(0.6) ? 90 : 80;
             const Money price = toCents(a.price * Money::fromInt(pct) / yuan(100));
             const qint64 q = rng.chance(0.9) ? 1 : rng.chance(0.8) ? 2 : 3;
-            sale.lines.push_back({ai, rng.below(int(a.barcodes.size())), price, q, pct});
+            const int drawn = rng.below(int(a.barcodes.size()));
+            sale.lines.push_back({ai, warehouse >= 0 ? takeFrom(a, warehouse, q, drawn) : drawn, price, q, pct});
         }
         return sale;
     }
 
+    // A year of sales. The history before today is written many rows to a
+    // statement: it neither moves stock (the receipts brought in the stock the shop
+    // has now) nor goes through the number rule (its numbers are composed in the
+    // rule's form, day by day). Today's sales are posted as the checkout and the
+    // wholesale window post them: number from the number rule, header, stock out
+    // through the ledger, lines, one transaction each.
     void writeSales()
     {
         const QDate today = opt.now.date();
@@ -671,16 +793,19 @@ struct DemoShop::Impl {
         }
         const int nowSecs = opt.now.time().msecsSinceStartOfDay() / 1000;
 
+        const QStringList headColumns = columnList("销售辅助单号,销售单号,操作员,日期时间,账户支付,现金收入,代金卷,信用卡收取,收款方式,折后金额,"
+                                                   "签单人,交班完毕,会员卡号,获取积分,销售类型,导购员");
+        const QStringList lineColumns = columnList("品名,条形码,计量单位,销售价,销售单号,数量,可退数量,金额合计,操作员,日期时间,打折,利润,"
+                                                   "销售类型,商品类别,尺码,颜色");
+        const QStringList wholesaleColumns = columnList("填表日期,单据编号,库房名称,经手员工,单据类型,商品名称,商品编码,数量,货号,进价,金额");
         Transaction tx(db);
-        Query wline(db);
-        RowWriter head(db, QStringLiteral("销售总表"),
-                       QString::fromUtf8("销售辅助单号,销售单号,操作员,日期时间,账户支付,现金收入,代金卷,信用卡收取,收款方式,折后金额,"
-                                         "签单人,交班完毕,会员卡号,获取积分,销售类型,导购员").split(u','));
-        RowWriter line(db, QStringLiteral("销售明细表"),
-                       QString::fromUtf8("品名,条形码,计量单位,销售价,销售单号,数量,可退数量,金额合计,操作员,日期时间,打折,利润,"
-                                         "销售类型,商品类别,尺码,颜色").split(u','));
-        wline.prepare(QStringLiteral("insert into 批发明细表 (填表日期,单据编号,库房名称,经手员工,单据类型,商品名称,商品编码,数量,货号,进价,金额) "
-                        "values (:填表日期,:单据编号,:库房名称,:经手员工,:单据类型,:商品名称,:商品编码,:数量,:货号,:进价,:金额)"));
+        RowWriter head(db, QStringLiteral("销售总表"), headColumns);
+        RowWriter line(db, QStringLiteral("销售明细表"), lineColumns);
+        RowWriter wline(db, QStringLiteral("批发明细表"), wholesaleColumns);
+        // Today's postings: one row per statement, as the windows write them.
+        std::unique_ptr<StockLedger> ledger;
+        std::unique_ptr<RowInserter> postHead, postLine, postWline;
+
         const QString admin = QStringLiteral("admin"), retail = QStringLiteral("零售"), whole = QStringLiteral("批发"), set = QStringLiteral("套");
         const QString yes = QStringLiteral("是"), no = QStringLiteral("否"), receiptKind = QStringLiteral("采购入库");
         const QVariant nullText(QMetaType::fromType<QString>());
@@ -698,6 +823,13 @@ struct DemoShop::Impl {
             if (isToday) {
                 to = std::max(1, std::min(to, nowSecs));
                 from = std::max(0, std::min(from, to - 3600));
+                head.flush();
+                line.flush();
+                wline.flush();
+                ledger = std::make_unique<StockLedger>(db);
+                postHead = std::make_unique<RowInserter>(db, QStringLiteral("销售总表"), headColumns);
+                postLine = std::make_unique<RowInserter>(db, QStringLiteral("销售明细表"), lineColumns);
+                postWline = std::make_unique<RowInserter>(db, QStringLiteral("批发明细表"), wholesaleColumns);
             }
             std::vector<Sale> sales;
             int counts[2] = {0, 0};
@@ -706,7 +838,9 @@ struct DemoShop::Impl {
                 bool wholesale = !customers.empty() && rng.chance(0.03);
                 if (counts[wholesale] >= 9999) wholesale = !wholesale;   // four-digit daily counters
                 if (counts[wholesale] >= 9999 || (wholesale && customers.empty())) break;
-                Sale sale = makeSale(rng.between(from, to - 1), wholesale, planned - written - dayLines);
+                // Today's retail sales leave one of the shops' warehouses, wholesales the main one.
+                const int warehouse = !isToday ? -1 : wholesale ? 0 : 1 + rng.below(std::max(1, int(warehouses.size()) - 2));
+                Sale sale = makeSale(rng.between(from, to - 1), wholesale, planned - written - dayLines, warehouse);
                 dayLines += qint64(sale.lines.size());
                 ++counts[wholesale];
                 sales.push_back(std::move(sale));
@@ -718,28 +852,30 @@ struct DemoShop::Impl {
             for (const Sale &sale : sales) {
                 const int t = sale.seconds;
                 const QString moment = dayText + QString::asprintf(" %02d:%02d:%02d", t / 3600, t / 60 % 60, t % 60);
-                const QString aux = dayDigits + QStringLiteral("%1").arg(++counter[sale.wholesale], 4, 10, QChar(u'0'));
-                const QString number = (sale.wholesale ? QStringLiteral("PF") : QStringLiteral("LS")) + aux;
+                const DocumentKind docKind = sale.wholesale ? DocumentKind::Wholesale : DocumentKind::RetailSale;
+                std::unique_ptr<Transaction> posting;
+                DocumentNumber number;
+                if (isToday) {
+                    posting = std::make_unique<Transaction>(db);
+                    number = NextDocumentNumber(db, docKind, day);
+                } else {
+                    number.auxiliary = dayDigits + QStringLiteral("%1").arg(++counter[sale.wholesale], counterDigits(docKind), 10, QChar(u'0'));
+                    number.number = documentPrefix(docKind) + number.auxiliary;
+                }
                 Money amount;
                 for (const Line &l : sale.lines) amount += l.price * Money::fromInt(l.qty);
                 const QString &kind = sale.wholesale ? whole : retail;
                 const QString &guide = guides[sale.guide];
                 const QString &handed = isToday ? no : yes;
+                QVariantList headRow;
                 if (sale.wholesale) {
                     Customer &c = customers[size_t(sale.customer)];
                     Money paid = amount;
                     if (rng.chance(0.4)) paid = yuan(int(amount.toDouble() * (0.3 + 0.5 * rng.unit()) / 100) * 100);
                     c.owed += amount - paid;
                     // What the wholesale posting leaves empty stays null.
-                    head.add({aux, number, admin, moment, nullText, QVariant::fromValue(paid), nullText, nullText, nullText,
-                              QVariant::fromValue(amount), nullText, handed, nullText, nullText, kind, guide});
-                    for (const auto &[ai, qty] : sale.articleLines) {
-                        const Article &a = articles[size_t(ai)];
-                        wline.bind(QStringLiteral("填表日期"), day).bind(QStringLiteral("单据编号"), number).bind(QStringLiteral("库房名称"), warehouses[0])
-                            .bind(QStringLiteral("经手员工"), guide).bind(QStringLiteral("单据类型"), receiptKind).bind(QStringLiteral("商品名称"), a.name)
-                            .bind(QStringLiteral("商品编码"), a.id).bind(QStringLiteral("数量"), qty).bind(QStringLiteral("货号"), a.huohao)
-                            .bind(QStringLiteral("进价"), QVariant::fromValue(Money())).bind(QStringLiteral("金额"), QVariant::fromValue(Money())).exec();
-                    }
+                    headRow = {number.auxiliary, number.number, admin, moment, nullText, QVariant::fromValue(paid), nullText, nullText,
+                               nullText, QVariant::fromValue(amount), nullText, handed, nullText, nullText, kind, guide};
                     ++sum.wholesales;
                 } else {
                     Money cash = amount, account, voucher, card;
@@ -760,20 +896,71 @@ struct DemoShop::Impl {
                         m.spent += amount;
                         m.points += amount.units() / Money::kScale;
                     }
-                    head.add({aux, number, admin, moment, QVariant::fromValue(account), QVariant::fromValue(cash),
-                              QVariant::fromValue(voucher), QVariant::fromValue(card), nullText, QVariant::fromValue(amount),
-                              nullText, handed, cardNo, QVariant::fromValue(points), kind, guide});
+                    headRow = {number.auxiliary, number.number, admin, moment, QVariant::fromValue(account), QVariant::fromValue(cash),
+                               QVariant::fromValue(voucher), QVariant::fromValue(card), nullText, QVariant::fromValue(amount),
+                               nullText, handed, cardNo, QVariant::fromValue(points), kind, guide};
                 }
-                for (const Line &l : sale.lines) {
+                if (isToday) postHead->insert(headRow);
+                else head.add(std::move(headRow));
+
+                auto lineRow = [&](const Line &l) -> QVariantList {
                     const Article &a = articles[size_t(l.article)];
                     const QStringList &colours = groups[size_t(a.group)].colours;
                     const Money lineAmount = l.price * Money::fromInt(l.qty);
-                    line.add({a.name, a.barcodes[size_t(l.variant)], set, QVariant::fromValue(l.price), number, l.qty, l.qty,
-                              QVariant::fromValue(lineAmount), admin, moment, l.discount, QVariant::fromValue(lineAmount), kind,
-                              a.category, rules[size_t(a.rule)].sizes[l.variant / colours.size()],
-                              colours[l.variant % colours.size()]});
-                    p.step(++sum.saleLines);
+                    return {a.name, a.barcodes[size_t(l.variant)], set, QVariant::fromValue(l.price), number.number, l.qty, l.qty,
+                            QVariant::fromValue(lineAmount), admin, moment, l.discount, QVariant::fromValue(lineAmount), kind,
+                            a.category, rules[size_t(a.rule)].sizes[l.variant / colours.size()], colours[l.variant % colours.size()]};
+                };
+                auto wholesaleRow = [&](const Sale::ArticleLine &al) -> QVariantList {
+                    const Article &a = articles[size_t(al.article)];
+                    return {day, number.number, warehouses[0], guide, receiptKind, a.name, a.id, al.qty, a.huohao,
+                            QVariant::fromValue(Money()), QVariant::fromValue(Money())};
+                };
+                if (!isToday) {
+                    for (const Sale::ArticleLine &al : sale.articleLines) wline.add(wholesaleRow(al));
+                    for (const Line &l : sale.lines) {
+                        line.add(lineRow(l));
+                        p.step(++sum.saleLines);
+                    }
+                } else if (sale.wholesale) {
+                    // Per article line: its 批发明细表 row, its size lines out of the
+                    // size stock with their 销售明细表 rows, then the article's stores.
+                    const QString &wh = warehouses[sale.warehouse];
+                    size_t li = 0;
+                    for (const Sale::ArticleLine &al : sale.articleLines) {
+                        const Article &a = articles[size_t(al.article)];
+                        postWline->insert(wholesaleRow(al));
+                        for (int k = 0; k < al.sizeLines; ++k, ++li) {
+                            const Line &l = sale.lines[li];
+                            const QStringList &colours = groups[size_t(a.group)].colours;
+                            ledger->AdjustSizeStock(a.id, wh, rules[size_t(a.rule)].sizes[l.variant / colours.size()],
+                                                    colours[l.variant % colours.size()], -Money::fromInt(l.qty), {a.name, {}, {}},
+                                                    {a.name, {}, {}});
+                            postLine->insert(lineRow(l));
+                            p.step(++sum.saleLines);
+                        }
+                        ledger->AdjustWarehouseStock(a.id, wh, -Money::fromInt(al.qty));
+                        if (!ledger->AdjustArticleTotal(a.id, -Money::fromInt(al.qty)))
+                            throw DbError(QStringLiteral("批发的商品不存在：%1").arg(a.id));
+                    }
+                } else {
+                    // Per cart line: size stock, warehouse stock, article total, line.
+                    const QString &wh = warehouses[sale.warehouse];
+                    for (const Line &l : sale.lines) {
+                        const Article &a = articles[size_t(l.article)];
+                        const QStringList &colours = groups[size_t(a.group)].colours;
+                        const StockDescription d{a.name, a.huohao, a.barcodes[size_t(l.variant)]};
+                        const Money n = Money::fromInt(l.qty);
+                        ledger->AdjustSizeStock(a.id, wh, rules[size_t(a.rule)].sizes[l.variant / colours.size()],
+                                                colours[l.variant % colours.size()], -n, d, d);
+                        ledger->AdjustWarehouseStock(a.id, wh, -n);
+                        if (!ledger->AdjustArticleTotal(a.id, -n))
+                            throw DbError(QStringLiteral("销售的商品不存在：%1").arg(a.id));
+                        postLine->insert(lineRow(l));
+                        p.step(++sum.saleLines);
+                    }
                 }
+                if (posting) posting->commit();
                 ++sum.sales;
                 if (isToday) ++sum.todaySales;
             }
@@ -781,8 +968,18 @@ struct DemoShop::Impl {
         }
         head.flush();
         line.flush();
+        wline.flush();
         tx.commit();
         p.finish(sum.saleLines);
+    }
+
+    void countStockRows()
+    {
+        Query q(db);
+        q.exec(QStringLiteral("select count(*) as n from 库存总表"));
+        if (q.next()) sum.warehouseRows = q.integer(QStringLiteral("n"));
+        q.exec(QStringLiteral("select count(*) as n from 库存尺码表"));
+        if (q.next()) sum.sizeStockRows = q.integer(QStringLiteral("n"));
     }
 };
 
