@@ -4,6 +4,7 @@
 #include "ui/Messages.h"
 
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QTableView>
@@ -31,7 +32,8 @@ bool sameValue(const QVariant &a, const QVariant &b)
 bool isSpace(QChar c) { return c.isSpace(); }
 
 // Splits a trailing top-level "order by" off a statement: the statement without it
-// and its terms. Quoted text and parenthesised parts (subqueries) are skipped.
+// and its terms (split at top-level commas). Quoted text and parenthesised parts
+// (subqueries) are skipped.
 std::pair<QString, QStringList> splitOrder(const QString &sql)
 {
     int depth = 0;
@@ -44,7 +46,7 @@ std::pair<QString, QStringList> splitOrder(const QString &sql)
             continue;
         }
         if (c == u'(') ++depth;
-        else if (c == u')') { --depth; at = -1; }
+        else if (c == u')') --depth;
         else if (depth == 0 && (c == u'o' || c == u'O') && (i == 0 || isSpace(sql[i - 1]))
                  && QStringView(sql).mid(i, 5).compare(u"order", Qt::CaseInsensitive) == 0) {
             int j = i + 5;
@@ -55,11 +57,51 @@ std::pair<QString, QStringList> splitOrder(const QString &sql)
         }
     }
     if (at < 0) return {sql, {}};
-    QString terms = sql.mid(at + 5).trimmed().mid(2);
+    const QString terms = sql.mid(at + 5).trimmed().mid(2);
     QStringList out;
-    for (const QString &t : terms.split(u',', Qt::SkipEmptyParts)) out << t.trimmed();
+    depth = 0;
+    int from = 0;
+    for (int i = 0; i <= terms.size(); ++i) {
+        const QChar c = i < terms.size() ? terms[i] : QChar(u',');
+        if (c == u'\'' || c == u'"') {
+            for (++i; i < terms.size() && terms[i] != c; ++i) {}
+            continue;
+        }
+        if (c == u'(') ++depth;
+        else if (c == u')') --depth;
+        else if (c == u',' && depth == 0) {
+            const QString t = terms.mid(from, i - from).trimmed();
+            if (!t.isEmpty()) out << t;
+            from = i + 1;
+        }
+    }
     return {sql.left(at).trimmed(), out};
 }
+
+// The stated order's terms become columns of the statement ("qv_o0", ...), computed
+// where the terms mean what they say (aliases, joins, subqueries), so the list can
+// order and page by them. Returns the statement and the terms by those names.
+std::pair<QString, QStringList> orderColumns(const QString &sql, const QStringList &terms)
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*select(\\s+distinct|\\s+all)?\\s"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression direction(QStringLiteral("\\s+(asc|desc)\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = head.match(sql);
+    if (terms.isEmpty() || !m.hasMatch()) return {sql, {}};
+    QStringList exprs, named;
+    for (int i = 0; i < terms.size(); ++i) {
+        QString e = terms[i];
+        const QRegularExpressionMatch d = direction.match(e);
+        const bool desc = d.hasMatch() && d.captured(1).compare(u"desc", Qt::CaseInsensitive) == 0;
+        if (d.hasMatch()) e = e.left(d.capturedStart()).trimmed();
+        exprs << QStringLiteral("%1 as qv_o%2").arg(e).arg(i);
+        named << QStringLiteral("qv_o%1%2").arg(i).arg(desc ? QStringLiteral(" desc") : QString());
+    }
+    const int at = m.capturedEnd();
+    return {sql.left(at) + exprs.join(u',') + QStringLiteral(", ") + sql.mid(at), named};
+}
+
+bool isOrderColumn(const QString &name) { return name.startsWith(QStringLiteral("qv_o")); }
 
 } // namespace
 
@@ -104,7 +146,8 @@ void RecordList::buildOrder(const QStringList &stated)
     if (keyIndex_ >= 0) {
         add(keyIndex_, false);
     } else {
-        for (int c = 0; c < columns_.size(); ++c) add(c, false);
+        for (int c = 0; c < columns_.size(); ++c)
+            if (!isOrderColumn(columns_[c])) add(c, false);
     }
 }
 
@@ -123,7 +166,8 @@ void RecordList::load(const QString &sql, const QVariantMap &params)
     if (sql != sql_) sortColumn_.clear();
     sql_ = sql;
     params_ = params;
-    const auto [base, stated] = splitOrder(sql.isEmpty() ? QStringLiteral("select * from ") + table_ : sql);
+    const auto [statement, terms] = splitOrder(sql.isEmpty() ? QStringLiteral("select * from ") + table_ : sql);
+    const auto [base, stated] = orderColumns(statement, terms);
     base_ = base;
 
     // The result's columns and types, without reading a row.
@@ -732,7 +776,8 @@ void RecordList::attach(QTableView *view, const QStringList &columns, const QStr
         }
         QHeaderView *h = view->horizontalHeader();
         for (int c = 0; c < columns_.size(); ++c)
-            view->setColumnHidden(c, !columns.isEmpty() && !columns.contains(columns_[c], Qt::CaseInsensitive));
+            view->setColumnHidden(c, isOrderColumn(columns_[c])
+                                         || (!columns.isEmpty() && !columns.contains(columns_[c], Qt::CaseInsensitive)));
         for (int i = 0; i < columns.size(); ++i) {
             const int c = columnIndex(columns[i]);
             if (c >= 0) h->moveSection(h->visualIndex(c), i);
