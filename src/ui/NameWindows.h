@@ -98,7 +98,11 @@ public Q_SLOTS:
         DBComboBox1->clear();
         guarded([&] {
             Query q(DM->ADOConnection1);
-            q.exec(QStringLiteral("select * from ") + group_->table);
+            // In the order the groups were added.
+            const schema::Table *t = schema::findTable(group_->table);
+            const QString key = t ? t->keyColumn() : QString();
+            q.exec(QStringLiteral("select * from ") + group_->table
+                   + (key.isEmpty() ? QString() : QStringLiteral(" order by ") + key));
             while (q.next()) DBComboBox1->addItem(q.text(group_->column));
         });
     }

@@ -22,9 +22,10 @@ QString captionOf(PatternList::Action a)
 } // namespace
 
 PatternList::PatternList(Options options, QWidget *parent)
-    : ListWindow(options.table, options.caption, parent), options_(std::move(options))
+    : ListWindow(options.table, options.caption, parent, options.database), options_(std::move(options))
 {
     setObjectName(options_.className);
+    list().setOrder(options_.order);
     void (PatternList::*const handlers[])() = {&PatternList::Button1Click, &PatternList::Button2Click,
                                                &PatternList::Button3Click, &PatternList::Button4Click};
     for (std::size_t i = 0; i < options_.buttons.size() && i < std::size(handlers); ++i) {

@@ -28,6 +28,8 @@ public:
         QVariantMap presets;             // values of a new row
         std::vector<Action> buttons{Action::Add, Action::Edit, Action::Delete, Action::Exit};
         bool confirmDelete = true;       // ask the DeleteConfirmation first
+        QStringList order;               // the list's order when it is not the key
+        Database *database = nullptr;    // the main database when null
     };
 
     PatternList(Options options, QWidget *parent = nullptr);

@@ -98,7 +98,12 @@ bool RecordEditor::post()
 {
     if (!list_) return false;
     fields_.store(*list_);
-    if (!list_->post(fields_.labels())) return false;
+    if (!list_->post(fields_.labels())) {
+        // Changed by another workstation meanwhile: show what is stored now, to be
+        // changed again.
+        if (list_->conflicted()) fields_.load(*list_);
+        return false;
+    }
     accept();
     return true;
 }
@@ -126,10 +131,10 @@ void RecordEditor::done(int result)
     QDialog::done(result);
 }
 
-ListWindow::ListWindow(const QString &table, const QString &caption, QWidget *parent) : QDialog(parent)
+ListWindow::ListWindow(const QString &table, const QString &caption, QWidget *parent, Database *db) : QDialog(parent)
 {
     setWindowTitle(caption);
-    list_ = new RecordList(DM->ADOConnection1, table, this);
+    list_ = new RecordList(db ? *db : DM->ADOConnection1, table, this);
     auto *outer = new QVBoxLayout(this);
     auto *ops = new QGroupBox(QStringLiteral("操作"), this);
     buttons_ = new QHBoxLayout(ops);

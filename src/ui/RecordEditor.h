@@ -50,6 +50,8 @@ public:
     FieldBinding &fields() { return fields_; }
 
     // Stores, posts and closes (Accepted); false (editor stays open) when refused.
+    // When another workstation changed the row meanwhile, the controls show the
+    // row as stored now.
     bool post();
 
     // Points the editor window registered as editorClass at list and shows it
@@ -70,7 +72,9 @@ private:
 class ListWindow : public QDialog {
     Q_OBJECT
 public:
-    ListWindow(const QString &table, const QString &caption, QWidget *parent = nullptr);
+    // The list is on db (the main database when none is given; the scratch lists
+    // of the document windows pass temp.mdb).
+    ListWindow(const QString &table, const QString &caption, QWidget *parent = nullptr, Database *db = nullptr);
 
     RecordList &list() { return *list_; }
     QTableView *grid() const { return grid_; }

@@ -1,15 +1,19 @@
 #include "ui/RecordList.h"
 
+#include "app/Notices.h"
 #include "ui/Messages.h"
 
 #include <QHeaderView>
+#include <QRegularExpression>
 #include <QSqlField>
 #include <QSqlRecord>
 #include <QTableView>
 
 namespace {
 
-constexpr int kFetchBatch = 256;
+// A page: a screenful and more, so the grid asks for the next one only after a
+// good stretch of scrolling.
+constexpr int kPage = 256;
 
 QString quoted(const QString &identifier)
 {
@@ -25,6 +29,80 @@ bool sameValue(const QVariant &a, const QVariant &b)
     return sqlvalue::display(a) == sqlvalue::display(b);
 }
 
+bool isSpace(QChar c) { return c.isSpace(); }
+
+// Splits a trailing top-level "order by" off a statement: the statement without it
+// and its terms (split at top-level commas). Quoted text and parenthesised parts
+// (subqueries) are skipped.
+std::pair<QString, QStringList> splitOrder(const QString &sql)
+{
+    int depth = 0;
+    int at = -1;
+    const int n = sql.size();
+    for (int i = 0; i < n; ++i) {
+        const QChar c = sql[i];
+        if (c == u'\'' || c == u'"') {
+            for (++i; i < n && sql[i] != c; ++i) {}
+            continue;
+        }
+        if (c == u'(') ++depth;
+        else if (c == u')') --depth;
+        else if (depth == 0 && (c == u'o' || c == u'O') && (i == 0 || isSpace(sql[i - 1]))
+                 && QStringView(sql).mid(i, 5).compare(u"order", Qt::CaseInsensitive) == 0) {
+            int j = i + 5;
+            if (j >= n || !isSpace(sql[j])) continue;
+            while (j < n && isSpace(sql[j])) ++j;
+            if (QStringView(sql).mid(j, 2).compare(u"by", Qt::CaseInsensitive) == 0 && j + 2 < n && isSpace(sql[j + 2]))
+                at = i;
+        }
+    }
+    if (at < 0) return {sql, {}};
+    const QString terms = sql.mid(at + 5).trimmed().mid(2);
+    QStringList out;
+    depth = 0;
+    int from = 0;
+    for (int i = 0; i <= terms.size(); ++i) {
+        const QChar c = i < terms.size() ? terms[i] : QChar(u',');
+        if (c == u'\'' || c == u'"') {
+            for (++i; i < terms.size() && terms[i] != c; ++i) {}
+            continue;
+        }
+        if (c == u'(') ++depth;
+        else if (c == u')') --depth;
+        else if (c == u',' && depth == 0) {
+            const QString t = terms.mid(from, i - from).trimmed();
+            if (!t.isEmpty()) out << t;
+            from = i + 1;
+        }
+    }
+    return {sql.left(at).trimmed(), out};
+}
+
+// The stated order's terms become columns of the statement ("qv_o0", ...), computed
+// where the terms mean what they say (aliases, joins, subqueries), so the list can
+// order and page by them. Returns the statement and the terms by those names.
+std::pair<QString, QStringList> orderColumns(const QString &sql, const QStringList &terms)
+{
+    static const QRegularExpression head(QStringLiteral("^\\s*select(\\s+distinct|\\s+all)?\\s"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression direction(QStringLiteral("\\s+(asc|desc)\\s*$"), QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = head.match(sql);
+    if (terms.isEmpty() || !m.hasMatch()) return {sql, {}};
+    QStringList exprs, named;
+    for (int i = 0; i < terms.size(); ++i) {
+        QString e = terms[i];
+        const QRegularExpressionMatch d = direction.match(e);
+        const bool desc = d.hasMatch() && d.captured(1).compare(u"desc", Qt::CaseInsensitive) == 0;
+        if (d.hasMatch()) e = e.left(d.capturedStart()).trimmed();
+        exprs << QStringLiteral("%1 as qv_o%2").arg(e).arg(i);
+        named << QStringLiteral("qv_o%1%2").arg(i).arg(desc ? QStringLiteral(" desc") : QString());
+    }
+    const int at = m.capturedEnd();
+    return {sql.left(at) + exprs.join(u',') + QStringLiteral(", ") + sql.mid(at), named};
+}
+
+bool isOrderColumn(const QString &name) { return name.startsWith(QStringLiteral("qv_o")); }
+
 } // namespace
 
 RecordList::RecordList(Database &db, QString table, QObject *parent)
@@ -36,12 +114,51 @@ RecordList::RecordList(Database &db, QString table, QObject *parent)
 
 RecordList::~RecordList() = default;
 
-QString RecordList::selectStatement() const
+void RecordList::bindStatement(Query &q) const
 {
-    const QString base = sql_.isEmpty() ? QStringLiteral("select * from ") + table_ : sql_;
-    if (sortColumn_.isEmpty()) return base;
-    return QStringLiteral("select * from (%1) qv_sorted order by %2 %3")
-        .arg(base, quoted(sortColumn_), sortOrder_ == Qt::AscendingOrder ? QStringLiteral("asc") : QStringLiteral("desc"));
+    for (auto it = params_.constBegin(); it != params_.constEnd(); ++it) q.bind(it.key(), it.value());
+}
+
+void RecordList::buildOrder(const QStringList &stated)
+{
+    terms_.clear();
+    auto add = [this](int column, bool descending) {
+        if (column < 0) return;
+        for (const OrderTerm &t : terms_)
+            if (t.column == column) return;
+        terms_.push_back({column, descending});
+    };
+    if (!sortColumn_.isEmpty()) {
+        add(columnIndex(sortColumn_), sortOrder_ == Qt::DescendingOrder);
+    } else {
+        for (const QString &term : stated.isEmpty() ? order_ : stated) {
+            const QStringList words = term.split(u' ', Qt::SkipEmptyParts);
+            if (words.isEmpty()) continue;
+            QString name = words[0];
+            name = name.mid(name.lastIndexOf(u'.') + 1);   // "a.id" names the result's id
+            if (name.startsWith(u'"') && name.endsWith(u'"')) name = name.mid(1, name.size() - 2);
+            const bool desc = words.size() > 1 && words[1].compare(u"desc", Qt::CaseInsensitive) == 0;
+            add(columnIndex(name), desc);
+        }
+    }
+    // The key makes the order total, so a page never starts in the middle of
+    // rows that tie; a result without the key (a grouped one) uses all its columns.
+    if (keyIndex_ >= 0) {
+        add(keyIndex_, false);
+    } else {
+        for (int c = 0; c < columns_.size(); ++c)
+            if (!isOrderColumn(columns_[c])) add(c, false);
+    }
+}
+
+QString RecordList::orderClause() const
+{
+    // Empty values sort where the engine puts them (SQLite: as the smallest value,
+    // PostgreSQL: as the largest), so the engine's indexes serve the order.
+    QStringList parts;
+    for (const OrderTerm &t : terms_)
+        parts << quoted(columns_[t.column]) + (t.descending ? QStringLiteral(" desc") : QStringLiteral(" asc"));
+    return parts.join(QStringLiteral(", "));
 }
 
 void RecordList::load(const QString &sql, const QVariantMap &params)
@@ -49,42 +166,39 @@ void RecordList::load(const QString &sql, const QVariantMap &params)
     if (sql != sql_) sortColumn_.clear();
     sql_ = sql;
     params_ = params;
-    // The previous read goes first: on PostgreSQL a forward-only read streams its
-    // rows, and ending it after the new one has started cuts the new one short.
-    beginResetModel();
-    rows_.clear();
-    query_.reset();
-    endResetModel();
-    auto q = std::make_unique<Query>(db_);
-    q->prepare(selectStatement());
-    for (auto it = params.constBegin(); it != params.constEnd(); ++it)
-        q->bind(it.key(), it.value());
-    // SQLite hands rows over one at a time as the grid scrolls. The PostgreSQL
-    // driver runs forward-only statements in single-row mode, which the next
-    // statement on the connection would cut off, so there the whole result is
-    // received at once (as libpq does anyway) and only wrapped lazily.
-    q->raw().setForwardOnly(db_.isSqlite());
-    q->exec();
+    const auto [statement, terms] = splitOrder(sql.isEmpty() ? QStringLiteral("select * from ") + table_ : sql);
+    const auto [base, stated] = orderColumns(statement, terms);
+    base_ = base;
+
+    // The result's columns and types, without reading a row.
+    Query probe(db_);
+    probe.prepare(QStringLiteral("select * from (%1) qv_list where 1=0").arg(base_));
+    bindStatement(probe);
+    probe.exec();
 
     beginResetModel();
-    query_ = std::move(q);
     rows_.clear();
+    shown_.clear();
+    last_.reset();
+    rowsRead_ = 0;
     saved_.reset();
     state_ = State::Browse;
     columns_.clear();
     types_.clear();
     fieldTypes_.clear();
-    const QSqlRecord rec = query_->raw().record();
+    const QSqlRecord rec = probe.raw().record();
     for (int i = 0; i < rec.count(); ++i) {
         columns_ << rec.fieldName(i);
         fieldTypes_.push_back(rec.field(i).metaType());
         const schema::Column *c = schema_ ? schema_->column(rec.fieldName(i)) : nullptr;
         types_.push_back(c ? c->type : schema::Type::Text);
     }
+    keyIndex_ = keyColumn_.isEmpty() ? -1 : columnIndex(keyColumn_);
+    buildOrder(stated);
     atEnd_ = false;
     endResetModel();
-    fetch(kFetchBatch);
     current_ = -1;
+    fetch(kPage);
     setCurrentRow(rows_.empty() ? -1 : 0);
 }
 
@@ -95,40 +209,82 @@ void RecordList::reload()
     restoreKey(key);
 }
 
-void RecordList::restoreKey(const QVariant &key)
+void RecordList::restoreKey(const QVariant &key, bool readOn)
 {
-    if (key.isNull() || keyColumn_.isEmpty()) return;
-    const int k = columnIndex(keyColumn_);
-    if (k < 0) return;
+    if (key.isNull() || keyIndex_ < 0) return;
     for (int r = 0;; ++r) {
         if (r >= int(rows_.size())) {
-            if (atEnd_) return;
-            fetch(kFetchBatch);
+            if (atEnd_ || !readOn) return;
+            fetch(kPage);
             if (r >= int(rows_.size())) return;
         }
-        if (sameValue(rows_[r].values[k], key)) {
+        if (sameValue(rows_[r].values[keyIndex_], key)) {
             setCurrentRow(r);
             return;
         }
     }
 }
 
+QString RecordList::keyText(const Row &row) const
+{
+    return keyIndex_ < 0 ? QString() : sqlvalue::display(row.values[keyIndex_]);
+}
+
 void RecordList::fetch(int count)
 {
-    if (!query_ || atEnd_) return;
+    if (atEnd_ || columns_.isEmpty()) return;
+    // Keyset paging: the rows after the last one read, in the list's order. For
+    // each term, the rows that tie on the terms before it and come after on it.
+    QStringList after;
+    std::vector<std::pair<QString, QVariant>> values;
+    if (last_) {
+        QStringList ties;
+        for (std::size_t i = 0; i < terms_.size(); ++i) {
+            const OrderTerm &t = terms_[i];
+            const QString col = quoted(columns_[t.column]);
+            const QVariant &v = last_->values[t.column];
+            const QString name = QStringLiteral("qv_k%1").arg(i);
+            // Whether empty values come after every other value in this term's direction.
+            const bool nullsHigh = !db_.isSqlite();
+            const bool nullsAfter = t.descending != nullsHigh;
+            const QString cmp = QStringLiteral("%1%2:%3").arg(col, t.descending ? QStringLiteral("<") : QStringLiteral(">"), name);
+            QString later;
+            if (v.isNull()) later = nullsAfter ? QString() : col + QStringLiteral(" is not null");
+            else later = nullsAfter ? QStringLiteral("(%1 or %2 is null)").arg(cmp, col) : cmp;
+            if (!later.isEmpty()) after << QStringList(ties + QStringList{later}).join(QStringLiteral(" and "));
+            ties << (v.isNull() ? col + QStringLiteral(" is null") : QStringLiteral("%1=:%2").arg(col, name));
+            if (!v.isNull()) values.emplace_back(name, v);
+        }
+        if (after.isEmpty()) {
+            atEnd_ = true;
+            return;
+        }
+    }
+    QString sql = QStringLiteral("select * from (%1) qv_list").arg(base_);
+    if (!after.isEmpty()) sql += QStringLiteral(" where (") + after.join(QStringLiteral(") or (")) + u')';
+    sql += QStringLiteral(" order by ") + orderClause() + QStringLiteral(" limit %1").arg(count);
+    Query q(db_);
+    q.prepare(sql);
+    bindStatement(q);
+    for (const auto &[name, v] : values) q.bind(name, v);
+    q.exec();
+
     std::vector<Row> batch;
     const int n = int(columns_.size());
-    while (count-- > 0) {
-        if (!query_->next()) {
-            atEnd_ = true;
-            break;
-        }
+    int read = 0;
+    while (q.next()) {
+        ++read;
         Row r;
         r.values.reserve(n);
-        for (int i = 0; i < n; ++i) r.values.push_back(query_->value(i));
+        for (int i = 0; i < n; ++i) r.values.push_back(q.value(i));
+        last_ = r;
+        // A row this list stored itself is already shown where it was entered.
+        if (keyIndex_ >= 0 && shown_.contains(keyText(r))) continue;
+        if (keyIndex_ >= 0) shown_.insert(keyText(r));
         batch.push_back(std::move(r));
     }
-    if (atEnd_) query_->raw().finish();   // let the store forget the open read
+    rowsRead_ += read;
+    if (read < count) atEnd_ = true;
     if (batch.empty()) return;
     // A pending new row stays last.
     const int at = state_ == State::Insert ? int(rows_.size()) - 1 : int(rows_.size());
@@ -136,6 +292,20 @@ void RecordList::fetch(int count)
     rows_.insert(rows_.begin() + at, std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
     if (state_ == State::Insert) current_ = int(rows_.size()) - 1;
     endInsertRows();
+}
+
+std::vector<Money> RecordList::sums(const QStringList &columns) const
+{
+    QStringList parts;
+    for (int i = 0; i < columns.size(); ++i) parts << QStringLiteral("sum(%1) as qv_s%2").arg(quoted(columns[i])).arg(i);
+    Query q(db_);
+    q.prepare(QStringLiteral("select %1 from (%2) qv_list").arg(parts.join(u','), base_));
+    bindStatement(q);
+    q.exec();
+    std::vector<Money> out(columns.size());
+    if (q.next())
+        for (int i = 0; i < columns.size(); ++i) out[i] = Money::fromVariant(q.value(i));
+    return out;
 }
 
 void RecordList::fetchAll()
@@ -151,7 +321,7 @@ bool RecordList::canFetchMore(const QModelIndex &parent) const { return !parent.
 
 void RecordList::fetchMore(const QModelIndex &parent)
 {
-    if (!parent.isValid()) fetch(kFetchBatch);
+    if (!parent.isValid()) fetch(kPage);
 }
 
 QVariant RecordList::data(const QModelIndex &index, int role) const
@@ -208,7 +378,9 @@ void RecordList::sort(int column, Qt::SortOrder order)
     sortOrder_ = order;
     // load() keeps the sort column because the statement is unchanged.
     load(sql, params_);
-    restoreKey(key);
+    // The current row stays current when the first page brings it; the list is not
+    // read on to find it.
+    restoreKey(key, false);
 }
 
 int RecordList::columnIndex(const QString &name) const
@@ -265,7 +437,7 @@ void RecordList::append(const QVariantMap &presets)
 {
     postInPlace();
     if (state_ != State::Browse) cancel();
-    fetchAll();   // the new row goes after the last stored one
+    // The new row goes after the rows read so far; rows read later come before it.
     Row r;
     r.values.resize(columns_.size());
     for (auto it = presets.constBegin(); it != presets.constEnd(); ++it) {
@@ -343,16 +515,27 @@ std::optional<QVariant> RecordList::convert(schema::Type type, const QVariant &i
     return input;
 }
 
-bool RecordList::writeRow(const Row &row, bool insert, const QVariant &key, QVariant *newKey)
+RecordList::Write RecordList::writeRow(const Row &row, bool insert, const QVariant &key, QVariant *newKey)
 {
+    // The columns to write: on insert every filled one, on update the ones the
+    // user changed (an empty text where nothing was stored is no change).
     QStringList cols;
-    std::vector<QVariant> vals;
+    std::vector<int> positions;
     for (int c = 0; c < columns_.size(); ++c) {
         const QString &name = columns_[c];
         if (!schema_ || !schema_->column(name) || name.compare(keyColumn_, Qt::CaseInsensitive) == 0) continue;
-        if (insert ? row.values[c].isNull() : (saved_ && sameValue(saved_->values[c], row.values[c]))) continue;
+        if (insert) {
+            if (row.values[c].isNull()) continue;
+        } else if (saved_) {
+            // Compared in the column's own form: a day read as text is the same day typed.
+            const QVariant &raw = saved_->values[c];
+            const QVariant before = convert(typeOf(c), raw).value_or(raw);
+            const QVariant &now = row.values[c];
+            const bool emptyText = typeOf(c) == schema::Type::Text && before.isNull() && now.toString().isEmpty();
+            if (emptyText || sameValue(before, now)) continue;
+        }
         cols << name;
-        vals.push_back(row.values[c]);
+        positions.push_back(c);
     }
     Query q(db_);
     QString sql;
@@ -362,30 +545,90 @@ bool RecordList::writeRow(const Row &row, bool insert, const QVariant &key, QVar
         sql = cols.isEmpty()
             ? QStringLiteral("insert into %1 default values").arg(table_)
             : QStringLiteral("insert into %1 (%2) values (%3)").arg(table_, cols.join(u','), ph.join(u','));
-        if (!db_.isSqlite() && !keyColumn_.isEmpty()) sql += QStringLiteral(" returning ") + keyColumn_;
-    } else {
-        if (cols.isEmpty()) return true;   // nothing changed
-        QStringList sets;
-        for (int i = 0; i < cols.size(); ++i) sets << QStringLiteral("%1=:p%2").arg(cols[i]).arg(i);
-        sql = QStringLiteral("update %1 set %2 where %3=:qv_key").arg(table_, sets.join(u','), keyColumn_);
+        if (!keyColumn_.isEmpty()) sql += QStringLiteral(" returning ") + keyColumn_;
+        q.prepare(sql);
+        for (int i = 0; i < cols.size(); ++i) q.bind(QStringLiteral("p%1").arg(i), row.values[positions[i]]);
+        if (!keyColumn_.isEmpty()) {
+            const qint64 k = q.execReturningKey();
+            if (newKey) *newKey = k;
+        } else {
+            q.exec();
+        }
+        announce();
+        return Write::Stored;
     }
+    if (cols.isEmpty()) return Write::Unchanged;
+    // Only where the row still holds what was read in the columns written: another
+    // workstation's change of those columns is never overwritten, and its change
+    // of any other column is kept. The values read are compared as the store gave
+    // them (exact numerics on both engines); an empty value only with "is null".
+    QStringList sets, checks;
+    for (int i = 0; i < cols.size(); ++i) {
+        sets << QStringLiteral("%1=:p%2").arg(cols[i]).arg(i);
+        const QVariant &before = saved_ ? saved_->values[positions[i]] : QVariant();
+        checks << (before.isNull() ? QStringLiteral("%1 is null").arg(cols[i]) : QStringLiteral("%1=:o%2").arg(cols[i]).arg(i));
+    }
+    sql = QStringLiteral("update %1 set %2 where %3=:qv_key and %4")
+              .arg(table_, sets.join(u','), keyColumn_, checks.join(QStringLiteral(" and ")));
     q.prepare(sql);
-    for (int i = 0; i < int(vals.size()); ++i) q.bind(QStringLiteral("p%1").arg(i), vals[i]);
-    if (!insert) q.bind(QStringLiteral("qv_key"), key);
-    q.exec();
-    if (!insert && q.numRowsAffected() == 0)
-        throw DbError(QStringLiteral("该记录已被删除，无法保存"));
-    if (insert && newKey) {
-        if (!db_.isSqlite() && !keyColumn_.isEmpty() && q.next()) *newKey = q.value(0);
-        else *newKey = q.lastInsertId();
+    for (int i = 0; i < cols.size(); ++i) {
+        q.bind(QStringLiteral("p%1").arg(i), row.values[positions[i]]);
+        const QVariant &before = saved_ ? saved_->values[positions[i]] : QVariant();
+        if (!before.isNull()) q.bind(QStringLiteral("o%1").arg(i), before);
     }
-    return true;
+    q.bind(QStringLiteral("qv_key"), key);
+    q.exec();
+    if (q.numRowsAffected() > 0) {
+        announce();
+        return Write::Stored;
+    }
+    Query exists(db_);
+    exists.prepare(QStringLiteral("select count(*) as n from %1 where %2=:qv_key").arg(table_, keyColumn_));
+    exists.bind(QStringLiteral("qv_key"), key).exec();
+    return exists.next() && exists.integer(QStringLiteral("n")) > 0 ? Write::Changed : Write::Deleted;
+}
+
+void RecordList::announce()
+{
+    ChangeNotices::Changes what = ChangeNotices::MasterData;
+    if (table_ == QStringLiteral("库房名称")) what |= ChangeNotices::Warehouses;
+    announceChange(db_, what, table_);
+}
+
+std::optional<RecordList::Row> RecordList::readRow(const QVariant &key)
+{
+    // Through the list's own statement, so joined and computed columns come too;
+    // nothing when the row is gone or no longer belongs to the list.
+    Query q(db_);
+    q.prepare(QStringLiteral("select * from (%1) qv_list where %2=:qv_key").arg(base_, quoted(columns_[keyIndex_])));
+    bindStatement(q);
+    q.bind(QStringLiteral("qv_key"), key).exec();
+    if (!q.next()) return std::nullopt;
+    Row r;
+    for (int i = 0; i < columns_.size(); ++i) r.values.push_back(q.value(i));
+    return r;
+}
+
+void RecordList::replaceRow(int row, std::optional<Row> fresh)
+{
+    if (row < 0 || row >= int(rows_.size())) return;
+    if (fresh) {
+        shown_.insert(keyText(*fresh));
+        rows_[row] = std::move(*fresh);
+        Q_EMIT dataChanged(index(row, 0), index(row, int(columns_.size()) - 1));
+        return;
+    }
+    beginRemoveRows(QModelIndex(), row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+    if (current_ >= int(rows_.size())) current_ = int(rows_.size()) - 1;
 }
 
 bool RecordList::post(const QHash<QString, QString> &labels)
 {
+    conflicted_ = false;
     if (state_ == State::Browse || current_ < 0) return true;
-    if (!schema_ || keyColumn_.isEmpty()) {
+    if (!schema_ || keyColumn_.isEmpty() || keyIndex_ < 0) {
         messages().error(QStringLiteral("该列表不能修改"));
         return false;
     }
@@ -400,21 +643,51 @@ bool RecordList::post(const QHash<QString, QString> &labels)
         row.values[c] = *converted;
     }
     const bool insert = state_ == State::Insert;
-    const QVariant key = insert ? QVariant() : rows_[current_].values[columnIndex(keyColumn_)];
+    const QVariant key = insert ? QVariant() : rows_[current_].values[keyIndex_];
     QVariant newKey = key;
+    Write result = Write::Unchanged;
     try {
         Transaction tx(db_);
-        writeRow(row, insert, key, &newKey);
+        result = writeRow(row, insert, key, &newKey);
+        if (result == Write::Deleted) throw DbError(QStringLiteral("该记录已被删除，无法保存"));
+        if (result == Write::Changed) {
+            // Nothing was written; the row as stored now replaces what was shown.
+            std::optional<Row> fresh = readRow(key);
+            tx.commit();
+            conflicted_ = true;
+            const int at = current_;
+            if (fresh) {
+                saved_ = *fresh;
+                replaceRow(at, std::move(fresh));
+            } else {
+                state_ = State::Browse;
+                saved_.reset();
+                replaceRow(at, std::nullopt);
+                setCurrentRow(current_);
+            }
+            messages().error(QStringLiteral("该记录已被其他工作站修改，已重新读取，请重新修改"));
+            return false;
+        }
         tx.commit();
     } catch (const DbError &e) {
         messages().error(e.text());
         return false;
     }
+    const int at = current_;
     state_ = State::Browse;
     saved_.reset();
-    const QVariant keep = newKey;
-    load(sql_, params_);
-    restoreKey(keep);
+    if (result != Write::Unchanged) {
+        // The row as stored (defaults and computed columns included) where it was
+        // shown; rows read later skip it.
+        try {
+            replaceRow(at, readRow(newKey));
+        } catch (const DbError &e) {
+            messages().error(e.text());
+        }
+        const int keep = current_;
+        current_ = -1;
+        setCurrentRow(keep);
+    }
     Q_EMIT rowPosted();
     return true;
 }
@@ -452,7 +725,7 @@ bool RecordList::deleteCurrent()
         messages().error(QStringLiteral("没有可以删除的记录"));
         return false;
     }
-    if (keyColumn_.isEmpty()) {
+    if (keyColumn_.isEmpty() || keyIndex_ < 0) {
         messages().error(QStringLiteral("该列表不能修改"));
         return false;
     }
@@ -464,14 +737,17 @@ bool RecordList::deleteCurrent()
         Query q(db_);
         q.prepare(QStringLiteral("delete from %1 where %2=:qv_key").arg(table_, keyColumn_));
         q.bind(QStringLiteral("qv_key"), key).exec();
+        // A row another workstation deleted first is simply gone; nothing to announce.
+        if (q.numRowsAffected() > 0) announce();
         tx.commit();
     } catch (const DbError &e) {
         messages().error(e.text());
         return false;
     }
-    load(sql_, params_);
-    // Stay near where the deleted row was.
-    while (row >= int(rows_.size()) && !atEnd_) fetch(kFetchBatch);
+    replaceRow(row, std::nullopt);
+    // Stay where the deleted row was.
+    if (row >= int(rows_.size()) && !atEnd_) fetch(kPage);
+    current_ = -1;
     setCurrentRow(qMin(row, int(rows_.size()) - 1));
     return true;
 }
@@ -500,7 +776,8 @@ void RecordList::attach(QTableView *view, const QStringList &columns, const QStr
         }
         QHeaderView *h = view->horizontalHeader();
         for (int c = 0; c < columns_.size(); ++c)
-            view->setColumnHidden(c, !columns.isEmpty() && !columns.contains(columns_[c], Qt::CaseInsensitive));
+            view->setColumnHidden(c, isOrderColumn(columns_[c])
+                                         || (!columns.isEmpty() && !columns.contains(columns_[c], Qt::CaseInsensitive)));
         for (int i = 0; i < columns.size(); ++i) {
             const int c = columnIndex(columns[i]);
             if (c >= 0) h->moveSection(h->visualIndex(c), i);

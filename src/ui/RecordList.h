@@ -18,14 +18,26 @@ class QTableView;
 // The editable result of a list window: the one mechanism behind every list and
 // editor pair of the program (categories, goods, members, operators, ...).
 //
-// It loads a statement on one table (by default "select * from <table>", with
-// bound parameters), fetches rows lazily as the grid scrolls, and follows the
-// list-and-editor pattern: append() or edit() opens a pending row, the editor sets
-// its fields, post() checks every value against the column's type and writes the
-// row in one transaction, cancel() discards what was not posted, deleteCurrent()
-// removes the current row. Grids attached with attach() sort by clicking a title
-// and may edit chosen columns in place; an in-place change is stored when the
-// user leaves the row.
+// It shows a statement on one table (by default "select * from <table>", with
+// bound parameters) in a stable, explicit order: the statement's own trailing
+// "order by" (or setOrder()), always completed by the key, so that two rows never
+// tie. Rows are read a page at a time as the grid scrolls (keyset paging: each
+// page starts after the last row read), so a list opens at once and holds no open
+// read on the connection, whatever the table's size. Clicking a title orders by
+// that column, then the key.
+//
+// It follows the list-and-editor pattern: append() or edit() opens a pending
+// row, the editor sets its fields, post() checks every value against the
+// column's type and writes the row in one transaction, cancel() discards what
+// was not posted, deleteCurrent() removes the current row. Grids attached with
+// attach() may edit chosen columns in place; an in-place change is stored when
+// the user leaves the row.
+//
+// Several workstations: saving an edited row writes only the columns the user
+// changed, and only if the stored row still holds, in those columns, what was
+// read; otherwise nothing is written, the row is read again and the user is
+// asked to change it again. Every stored change is announced (ChangeNotices)
+// once its transaction has committed.
 class RecordList : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -37,11 +49,23 @@ public:
     Database &database() const { return db_; }
     const QString &table() const { return table_; }
 
-    // Runs the statement (empty: "select * from <table>") and shows its rows.
-    // Pending changes are discarded. Throws DbError.
+    // Runs the statement (empty: "select * from <table>") and shows its first page
+    // of rows. A trailing "order by" of the statement is the list's order (names
+    // of result columns); the key completes it. Pending changes are discarded.
+    // Throws DbError.
     void load(const QString &sql = QString(), const QVariantMap &params = QVariantMap());
     // Runs the last statement again and goes back to the row with the same key.
     void reload();
+    // The order of a statement without an "order by" of its own (result columns,
+    // each optionally followed by "desc"); the key when none is given.
+    void setOrder(const QStringList &columns) { order_ = columns; }
+    // The order the rows are read in, as written into the statement.
+    QString orderClause() const;
+    // Sums of the given columns over every row of the statement (not only the rows
+    // read so far), computed by the server in one statement. Throws DbError.
+    std::vector<Money> sums(const QStringList &columns) const;
+    // Rows read from the store since the last load (for tests of the paging).
+    qint64 rowsRead() const { return rowsRead_; }
 
     // Rows fetched so far plus a pending new row.
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -81,8 +105,12 @@ public:
     // transaction. A value that does not fit (text in a numeric column) is refused
     // with a message naming the field (labels maps a column to its label) and
     // nothing is written; a store error is shown as it comes. Returns whether the row
-    // was stored; on failure the row stays pending with what was typed.
+    // was stored; on failure the row stays pending with what was typed, except when
+    // another workstation changed the row meanwhile: then the row holds what is
+    // stored now (still pending, so it can be changed again) and conflicted() is set.
     bool post(const QHash<QString, QString> &labels = {});
+    // Whether the last post() was refused because the row had changed meanwhile.
+    bool conflicted() const { return conflicted_; }
     // Discards the pending row or changes.
     void cancel();
     // Deletes the current row by its key in one transaction; with no row, says so.
@@ -106,11 +134,21 @@ private:
         std::vector<QVariant> values;
     };
     schema::Type typeOf(int column) const;
+    struct OrderTerm {
+        int column;
+        bool descending;
+    };
+    enum class Write { Stored, Unchanged, Deleted, Changed };
     void fetch(int count);
     bool postInPlace();
-    void restoreKey(const QVariant &key);
-    QString selectStatement() const;
-    bool writeRow(const Row &row, bool insert, const QVariant &key, QVariant *newKey);
+    void restoreKey(const QVariant &key, bool readOn = true);
+    void bindStatement(Query &q) const;
+    void buildOrder(const QStringList &stated);
+    std::optional<Row> readRow(const QVariant &key);
+    void replaceRow(int row, std::optional<Row> fresh);
+    Write writeRow(const Row &row, bool insert, const QVariant &key, QVariant *newKey);
+    void announce();
+    QString keyText(const Row &row) const;
 
     Database &db_;
     QString table_;
@@ -122,10 +160,17 @@ private:
     QHash<QString, QString> titles_;
     QSet<int> editable_;
     std::vector<Row> rows_;
-    std::unique_ptr<Query> query_;
     bool atEnd_ = true;
-    QString sql_;
+    QString sql_;          // as given to load()
+    QString base_;         // the statement without its trailing order
     QVariantMap params_;
+    QStringList order_;    // setOrder()
+    std::vector<OrderTerm> terms_;
+    int keyIndex_ = -1;    // the key's position in the result, -1 when it has none
+    std::optional<Row> last_;   // the last row read from the store (where the next page starts)
+    QSet<QString> shown_;  // keys of the rows shown, so a row stored meanwhile is never shown twice
+    qint64 rowsRead_ = 0;
+    bool conflicted_ = false;
     QString sortColumn_;
     Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     int current_ = -1;

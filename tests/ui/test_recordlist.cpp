@@ -190,3 +190,32 @@ TEST(RecordEditorWindow, EditorShowsPresetsPostsAndDiscardsOnClose)
     EXPECT_EQ(count(shop.db(), QStringLiteral("客户类型")), 0);
     EXPECT_EQ(h.msgs.questions.value(0), QStringLiteral("确实要删除吗？"));
 }
+
+TEST(RecordEditorWindow, EditorOfARowChangedElsewhereShowsTheStoredRowToChangeAgain)
+{
+    TestShop shop;
+    Harness h;
+    registerWindow(QStringLiteral("Sample_add"), [](QWidget *) { return new SampleEditor; });
+    Query(shop.db()).exec(QStringLiteral("insert into 客户类型 (客户类型,折扣率) values ('金卡',8.5)"));
+    SampleList w;
+    auto other = Database::openSqlite(shop.db().location());
+
+    h.modal.on(QStringLiteral("Sample_add"), [&](QDialog &d) {
+        auto &e = static_cast<SampleEditor &>(d);
+        auto *rate = child<QLineEdit>(&d, QStringLiteral("DBEdit2"));
+        EXPECT_EQ(rate->text(), QStringLiteral("8.5"));
+        Query(*other).exec(QStringLiteral("update 客户类型 set 折扣率=9 where 客户类型='金卡'"));
+        rate->setText(QStringLiteral("8"));
+        EXPECT_FALSE(e.post());
+        EXPECT_EQ(h.msgs.errors, QStringList{QStringLiteral("该记录已被其他工作站修改，已重新读取，请重新修改")});
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(rate->text(), QStringLiteral("9"));
+        rate->setText(QStringLiteral("8"));
+        EXPECT_TRUE(e.post());
+    });
+    w.editRecord(QStringLiteral("Sample_add"));
+    Query q(shop.db());
+    q.exec(QStringLiteral("select 折扣率 from 客户类型"));
+    ASSERT_TRUE(q.next());
+    EXPECT_EQ(q.text(QStringLiteral("折扣率")), QStringLiteral("8"));
+}

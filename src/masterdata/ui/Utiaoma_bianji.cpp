@@ -1,6 +1,7 @@
 #include "masterdata/ui/Utiaoma_bianji.h"
 
 #include "app/Udm.h"
+#include "masterdata/BarcodeCodes.h"
 #include "masterdata/Lookups.h"
 #include "ui/Guard.h"
 
@@ -119,21 +120,12 @@ void TFtiaoma_bianji::showEvent(QShowEvent *event)
     FormShow();
 }
 
-void TFtiaoma_bianji::fillGrid(QTableWidget *grid, const QStringList &names, const QString &codesSql,
-                               const QString &nameColumn)
+void TFtiaoma_bianji::fillGrid(QTableWidget *grid, const QStringList &names, const QStringList &codes)
 {
     grid->setColumnCount(names.size());
     for (int c = 0; c < names.size(); ++c) {
         setCell(grid, 0, c, names[c]);
-        setCell(grid, 1, c, QString());
-    }
-    Query q(DM->ADOConnection1);
-    q.prepare(codesSql);
-    q.bind(QStringLiteral("商品编号"), articleId).exec();
-    while (q.next()) {
-        // A code whose colour or size is no longer in the group or rule is not shown.
-        const int c = names.indexOf(q.text(nameColumn));
-        if (c >= 0) setCell(grid, 1, c, q.text(QStringLiteral("条码")));
+        setCell(grid, 1, c, codes.value(c));
     }
 }
 
@@ -151,10 +143,13 @@ void TFtiaoma_bianji::FormShow()
     Label5->setText(articleName);
     Label6->setText(articleNo);
     guarded([&] {
-        fillGrid(StringGrid3, ColoursOfGroup(DM->ADOConnection1, colourGroup),
-                 QStringLiteral("select * from 颜色条码设置 where 商品编号=:商品编号 order by id"), QStringLiteral("颜色"));
-        fillGrid(StringGrid1, SizesOfRule(DM->ADOConnection1, sizeRule),
-                 QStringLiteral("select * from 尺码条码设置 where 商品编号=:商品编号 order by id"), QStringLiteral("尺码"));
+        // A code whose colour or size is no longer in the group or rule is not shown.
+        Database &db = DM->ADOConnection1;
+        BarcodeCodes codes(db);
+        const QStringList colours = ColoursOfGroup(db, colourGroup);
+        fillGrid(StringGrid3, colours, codes.colourCodes(articleId, colours));
+        const QStringList sizes = SizesOfRule(db, sizeRule);
+        fillGrid(StringGrid1, sizes, codes.sizeCodes(articleId, sizes));
     });
 }
 
@@ -206,24 +201,13 @@ void TFtiaoma_bianji::Button1Click()
     // A code still being typed counts.
     Edit1Exit();
     Edit2Exit();
-    const bool stored = guarded([&] {
-        Database &db = DM->ADOConnection1;
-        Transaction tx(db);
-        Query q(db);
-        q.prepare(QStringLiteral("delete from 颜色条码设置 where 商品编号=:商品编号"));
-        q.bind(QStringLiteral("商品编号"), articleId).exec();
-        q.prepare(QStringLiteral("delete from 尺码条码设置 where 商品编号=:商品编号"));
-        q.bind(QStringLiteral("商品编号"), articleId).exec();
-        q.prepare(QStringLiteral("insert into 颜色条码设置 (商品编号,颜色,条码) values (:商品编号,:颜色,:条码)"));
-        for (int c = 0; c < StringGrid3->columnCount(); ++c)
-            q.bind(QStringLiteral("商品编号"), articleId).bind(QStringLiteral("颜色"), cellText(StringGrid3, 0, c))
-                .bind(QStringLiteral("条码"), cellText(StringGrid3, 1, c)).exec();
-        q.prepare(QStringLiteral("insert into 尺码条码设置 (商品编号,尺码,条码) values (:商品编号,:尺码,:条码)"));
-        for (int c = 0; c < StringGrid1->columnCount(); ++c)
-            q.bind(QStringLiteral("商品编号"), articleId).bind(QStringLiteral("尺码"), cellText(StringGrid1, 0, c))
-                .bind(QStringLiteral("条码"), cellText(StringGrid1, 1, c)).exec();
-        tx.commit();
-    });
+    // The grids as they stand: a name and its code per column.
+    auto codesOf = [](const QTableWidget *g) {
+        BarcodeCodes::Codes out;
+        for (int c = 0; c < g->columnCount(); ++c) out.emplace_back(cellText(g, 0, c), cellText(g, 1, c));
+        return out;
+    };
+    const bool stored = guarded([&] { BarcodeCodes(DM->ADOConnection1).save(articleId, codesOf(StringGrid3), codesOf(StringGrid1)); });
     if (stored) accept();
 }
 

@@ -38,7 +38,7 @@ protected:
 private:
     void openCellEdit(QTableWidget *grid, QLineEdit *edit, int column, int row);
     void closeCellEdit(QTableWidget *grid, QLineEdit *edit);
-    void fillGrid(QTableWidget *grid, const QStringList &names, const QString &codesSql, const QString &nameColumn);
+    void fillGrid(QTableWidget *grid, const QStringList &names, const QStringList &codes);
 
     QLabel *Label4, *Label5, *Label6;   // article id, name, 货号
     QTableWidget *StringGrid3;          // colours
