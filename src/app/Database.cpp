@@ -146,6 +146,7 @@ QString Database::connectionFailureReason(const QString &serverText)
 
 Database::~Database()
 {
+    cache_.clear();   // its statements go before their connection
     for (const QString &name : retired_ + QStringList{name_}) {
         {
             QSqlDatabase h = QSqlDatabase::database(name, false);
@@ -317,6 +318,16 @@ void Database::endTransaction(bool committed)
     pending.swap(afterCommit_);
     if (committed)
         for (auto &f : pending) f();
+}
+
+Query &Database::cachedQuery(const QString &sqlText)
+{
+    auto &slot = cache_[sqlText];
+    if (!slot) {
+        slot = std::make_shared<Query>(*this);
+        slot->prepare(sqlText);
+    }
+    return *slot;
 }
 
 void Database::afterCommit(std::function<void()> f)

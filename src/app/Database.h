@@ -113,6 +113,12 @@ public:
     // Throws DbError outside a transaction.
     void lockPostings();
 
+    // A statement prepared once and kept for the life of this connection, for what
+    // every posting runs (the number rule, the stock ledger): on a server each fresh
+    // statement costs extra round trips to prepare and release it. Bind all its
+    // parameters before each exec, and read a result to the end or finish() it.
+    class Query &cachedQuery(const QString &sqlText);
+
     // Runs f once the current transaction has committed (at once when none is open);
     // dropped when it rolls back. Postings announce what they changed through this,
     // so nobody hears of a change that did not happen.
@@ -130,6 +136,7 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     bool postingLock_ = false;
+    QHash<QString, std::shared_ptr<class Query>> cache_;
     std::vector<std::function<void()>> afterCommit_;
     void endTransaction(bool committed);
 };
@@ -163,6 +170,8 @@ public:
     // Runs an insert written "insert ... returning <key>" (both engines support it)
     // and gives the new row's key as a whole number.
     qint64 execReturningKey();
+    // Ends reading the current result (a read left open holds a snapshot on SQLite).
+    void finish() { q_.finish(); }
     // Convenience: prepare + exec without parameters.
     Query &exec(const QString &sqlText) { prepare(sqlText); return exec(); }
 

@@ -45,8 +45,7 @@ DocumentNumber NextDocumentNumber(Database &db, DocumentKind kind, const QDate &
 
     // Today's numbers of the kind all start with the day's digits; the longest and
     // then largest is the highest counter ("…100" after "…99").
-    Query last(db);
-    last.prepare(QStringLiteral("select %1 as cc from %2 where %1>=:lo and %1<:hi%3 "
+    Query &last = db.cachedQuery(QStringLiteral("select %1 as cc from %2 where %1>=:lo and %1<:hi%3 "
                                 "order by length(%1) desc, %1 desc limit 5")
                      .arg(q(k.auxColumn), q(k.table), typeFilter));
     last.bind(QStringLiteral("lo"), day).bind(QStringLiteral("hi"), today.addDays(1).toString(QStringLiteral("yyyyMMdd")));
@@ -59,16 +58,19 @@ DocumentNumber NextDocumentNumber(Database &db, DocumentKind kind, const QDate &
         const qint64 n = cc.mid(8).toLongLong(&ok);
         if (ok && cc.left(8) == day && n >= 0) { counter = n; break; }
     }
+    last.finish();
 
-    Query used(db);
-    used.prepare(QStringLiteral("select count(*) as n from %1 where %2=:n").arg(q(k.table), q(k.numberColumn)));
+    Query &used = db.cachedQuery(QStringLiteral("select count(*) as n from %1 where %2=:n").arg(q(k.table), q(k.numberColumn)));
     DocumentNumber r;
-    do {
+    for (;;) {
         ++counter;
         r.auxiliary = day + QStringLiteral("%1").arg(counter, k.digits, 10, QLatin1Char('0'));
         r.number = q(k.prefix) + r.auxiliary;
         used.bind(QStringLiteral("n"), r.number).exec();
-    } while (used.next() && used.integer(QStringLiteral("n")) > 0);
+        const bool taken = used.next() && used.integer(QStringLiteral("n")) > 0;
+        used.finish();
+        if (!taken) break;
+    }
     return r;
 }
 

@@ -22,12 +22,12 @@ void bindDescription(Query &q, const StockDescription &d, const QString &prefix)
 
 } // namespace
 
-// Prepared statements, one per combination of description columns, reused for
-// every line of a posting.
+// The statements, one per combination of description columns; they are the
+// connection's cached statements, so every posting reuses them.
 struct StockLedger::Statements {
-    std::unique_ptr<Query> article;
-    QHash<int, std::shared_ptr<Query>> warehouse;
-    QHash<int, std::shared_ptr<Query>> size;
+    Query *article = nullptr;
+    QHash<int, Query *> warehouse;
+    QHash<int, Query *> size;
 };
 
 StockLedger::StockLedger(Database &db) : db_(db), st_(new Statements) {}
@@ -36,10 +36,8 @@ StockLedger::~StockLedger() { delete st_; }
 
 bool StockLedger::AdjustArticleTotal(qint64 articleId, Money delta)
 {
-    if (!st_->article) {
-        st_->article = std::make_unique<Query>(db_);
-        st_->article->prepare(QStringLiteral("update 商品列表 set 数量=coalesce(数量,0)+:数量 where id=:id"));
-    }
+    if (!st_->article)
+        st_->article = &db_.cachedQuery(QStringLiteral("update 商品列表 set 数量=coalesce(数量,0)+:数量 where id=:id"));
     db_.lockPostings();
     Query &q = *st_->article;
     q.bind(QStringLiteral("数量"), QVariant::fromValue(delta)).bind(QStringLiteral("id"), articleId).exec();
@@ -55,10 +53,9 @@ void StockLedger::AdjustWarehouseStock(qint64 articleId, const QString &warehous
         QString cols = QStringLiteral("商品编码,库房名称,数量"), vals = QStringLiteral(":商品编码,:库房名称,:数量");
         if (m & 1) { cols += QStringLiteral(",商品名称"); vals += QStringLiteral(",:新名称"); }
         if (m & 2) { cols += QStringLiteral(",货号"); vals += QStringLiteral(",:新货号"); }
-        slot = std::make_shared<Query>(db_);
-        slot->prepare(QStringLiteral("insert into 库存总表 (%1) values (%2) on conflict (商品编码,库房名称) "
-                                     "do update set 数量=coalesce(库存总表.数量,0)+excluded.数量")
-                          .arg(cols, vals));
+        slot = &db_.cachedQuery(QStringLiteral("insert into 库存总表 (%1) values (%2) on conflict (商品编码,库房名称) "
+                                               "do update set 数量=coalesce(库存总表.数量,0)+excluded.数量")
+                                    .arg(cols, vals));
     }
     db_.lockPostings();
     Query &q = *slot;
@@ -88,10 +85,9 @@ void StockLedger::AdjustSizeStock(qint64 articleId, const QString &warehouse, co
         if (found.articleNo) set += QStringLiteral(",货号=:改货号");
         // A sale line without a barcode keeps the barcode the row already has.
         if (found.barcode) set += QStringLiteral(",商品条码=coalesce(nullif(:改条码,''),库存尺码表.商品条码)");
-        slot = std::make_shared<Query>(db_);
-        slot->prepare(QStringLiteral("insert into 库存尺码表 (%1) values (%2) "
-                                     "on conflict (商品编码,库房名称,商品尺码,颜色) do update set %3")
-                          .arg(cols, vals, set));
+        slot = &db_.cachedQuery(QStringLiteral("insert into 库存尺码表 (%1) values (%2) "
+                                               "on conflict (商品编码,库房名称,商品尺码,颜色) do update set %3")
+                                    .arg(cols, vals, set));
     }
     db_.lockPostings();
     Query &q = *slot;
