@@ -2,24 +2,23 @@
 
 namespace {
 
+// Kinds that share a table (receipts and returns, retail and wholesale) are told
+// apart by their numbers' prefixes.
 struct KindInfo {
     const char16_t *prefix;
     int digits;
     const char16_t *table;
-    const char16_t *auxColumn;
     const char16_t *numberColumn;
-    const char16_t *typeColumn;   // nullptr: the table holds one kind only
-    const char16_t *typeValue;
 };
 
 const KindInfo &info(DocumentKind k)
 {
     static const KindInfo kinds[] = {
-        {u"JH", 2, u"出库入库总表", u"货单辅助编号", u"单据编号", u"单据类型", u"采购入库"},
-        {u"TH", 2, u"出库入库总表", u"货单辅助编号", u"单据编号", u"单据类型", u"采购退货"},
-        {u"PD", 2, u"库存盘点总表", u"辅助编号", u"盘点编号", nullptr, nullptr},
-        {u"LS", 4, u"销售总表", u"销售辅助单号", u"销售单号", u"销售类型", u"零售"},
-        {u"PF", 4, u"销售总表", u"销售辅助单号", u"销售单号", u"销售类型", u"批发"},
+        {u"JH", 2, u"出库入库总表", u"单据编号"},
+        {u"TH", 2, u"出库入库总表", u"单据编号"},
+        {u"PD", 2, u"库存盘点总表", u"盘点编号"},
+        {u"LS", 4, u"销售总表", u"销售单号"},
+        {u"PF", 4, u"销售总表", u"销售单号"},
     };
     return kinds[int(k)];
 }
@@ -40,37 +39,31 @@ DocumentNumber NextDocumentNumber(Database &db, DocumentKind kind, const QDate &
     db.lockPostings();   // held until the document is stored (or rolled back)
 
     const QString day = today.toString(QStringLiteral("yyyyMMdd"));
-    const QString typeFilter = k.typeColumn
-        ? QStringLiteral(" and %1=:类型").arg(q(k.typeColumn)) : QString();
+    const QString prefix = q(k.prefix);
 
-    // Today's numbers of the kind all start with the day's digits; the longest and
-    // then largest is the highest counter ("…100" after "…99").
-    Query &last = db.cachedQuery(QStringLiteral("select %1 as cc from %2 where %1>=:lo and %1<:hi%3 "
-                                "order by length(%1) desc, %1 desc limit 5")
-                     .arg(q(k.auxColumn), q(k.table), typeFilter));
-    last.bind(QStringLiteral("lo"), day).bind(QStringLiteral("hi"), today.addDays(1).toString(QStringLiteral("yyyyMMdd")));
-    if (k.typeColumn) last.bind(QStringLiteral("类型"), q(k.typeValue));
-    last.exec();
+    // Today's numbers of the kind all start with the prefix and the day's digits (a
+    // range on the number's unique index); the longest and then largest holds the
+    // highest counter ("…100" after "…99"). Counting from the stored numbers
+    // themselves means the next one is never a number already stored, whatever the
+    // auxiliary numbers of an older database say.
+    Query &last = db.cachedQuery(QStringLiteral("select %1 as cc from %2 where %1>=:lo and %1<:hi "
+                                                "order by length(%1) desc, %1 desc limit 5")
+                                     .arg(q(k.numberColumn), q(k.table)));
+    last.bind(QStringLiteral("lo"), prefix + day)
+        .bind(QStringLiteral("hi"), prefix + today.addDays(1).toString(QStringLiteral("yyyyMMdd")))
+        .exec();
     qint64 counter = 0;
     while (last.next()) {
         const QString cc = last.text(QStringLiteral("cc"));
         bool ok = false;
-        const qint64 n = cc.mid(8).toLongLong(&ok);
-        if (ok && cc.left(8) == day && n >= 0) { counter = n; break; }
+        const qint64 n = cc.mid(prefix.size() + 8).toLongLong(&ok);
+        if (ok && cc.mid(prefix.size(), 8) == day && n >= 0) { counter = n; break; }
     }
     last.finish();
 
-    Query &used = db.cachedQuery(QStringLiteral("select count(*) as n from %1 where %2=:n").arg(q(k.table), q(k.numberColumn)));
     DocumentNumber r;
-    for (;;) {
-        ++counter;
-        r.auxiliary = day + QStringLiteral("%1").arg(counter, k.digits, 10, QLatin1Char('0'));
-        r.number = q(k.prefix) + r.auxiliary;
-        used.bind(QStringLiteral("n"), r.number).exec();
-        const bool taken = used.next() && used.integer(QStringLiteral("n")) > 0;
-        used.finish();
-        if (!taken) break;
-    }
+    r.auxiliary = day + QStringLiteral("%1").arg(counter + 1, k.digits, 10, QLatin1Char('0'));
+    r.number = prefix + r.auxiliary;
     return r;
 }
 

@@ -23,10 +23,10 @@ int counterDigits(DocumentKind kind);
 // Must be called inside the transaction that stores the document: it takes the
 // postings lock (Database::lockPostings) that the database holds until that
 // transaction ends, so two workstations never draw the same number. The day's
-// largest counter is found by its numeric value, and past 99 (or 9999) documents a
-// day the counter simply grows a digit ("…99" is followed by "…100"), so numbers
-// stay unique and increasing and never run into the date digits. A number already
-// stored (as in a database from before numbers were unique) is never drawn again.
+// largest counter is found among the kind's stored numbers by its numeric value,
+// and past 99 (or 9999) documents a day the counter simply grows a digit ("…99" is
+// followed by "…100"), so numbers stay unique and increasing and never run into the
+// date digits; a number already stored is never drawn again.
 DocumentNumber NextDocumentNumber(Database &db, DocumentKind kind, const QDate &today = QDate::currentDate());
 
 // Makes sure the number columns (出库入库总表.单据编号, 销售总表.销售单号,
