@@ -5,6 +5,7 @@
 #include "app/Udm.h"
 #include "stock/DocumentNumbers.h"
 #include "stock/StockLedger.h"
+#include "ServerFixture.h"
 #include "support/TestShop.h"
 
 #include <QCoreApplication>
@@ -26,17 +27,7 @@ struct WorkstationShop {
     QString database = runName("roles_db");
     WorkstationLogin login{runName("kasse"), QStringLiteral("收银'密码")};
 
-    ServerSettings admin() const
-    {
-        const PgParams p = TestShop::pgServer();
-        ServerSettings s;
-        s.mode = QStringLiteral("网络版");
-        s.server = p.server;
-        s.user = p.user;
-        s.password = p.password;
-        s.database = database;
-        return s;
-    }
+    ServerSettings admin() const { return testServer(database); }
     ServerSettings workstation() const
     {
         ServerSettings s = admin();

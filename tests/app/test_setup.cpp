@@ -2,6 +2,7 @@
 #include "app/ServerSetup.h"
 #include "app/SixBit.h"
 #include "app/Udm.h"
+#include "ServerFixture.h"
 #include "support/TestShop.h"
 
 #include <QCoreApplication>
@@ -9,18 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-ServerSettings testServer(const QString &database)
-{
-    const PgParams p = TestShop::pgServer();
-    ServerSettings s;
-    s.mode = QStringLiteral("网络版");
-    s.server = p.server;
-    s.user = p.user;
-    s.password = p.password;
-    s.database = database;
-    return s;
-}
 
 // A database name of this test run, dropped again at the end.
 struct ScratchDatabase {
