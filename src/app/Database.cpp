@@ -260,6 +260,7 @@ void Database::lockPostings()
     if (depth_ <= 0)
         throw DbError(QStringLiteral("单据只能在事务中保存"));
     if (postingLock_ || isSqlite()) return;
+    // One key for every posting of the database (0x51560000, "QV" in its high bytes); released by COMMIT or ROLLBACK.
     execute(QStringLiteral("select pg_advisory_xact_lock(1364590592)"));
     postingLock_ = true;
 }

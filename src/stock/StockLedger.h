@@ -24,10 +24,7 @@ struct StockDescription {
 // (Database::lockPostings), so concurrent postings never deadlock on stock rows.
 class StockLedger {
 public:
-    explicit StockLedger(Database &db);
-    ~StockLedger();
-    StockLedger(const StockLedger &) = delete;
-    StockLedger &operator=(const StockLedger &) = delete;
+    explicit StockLedger(Database &db) : db_(db) {}
 
     // 商品列表.数量 += delta. Returns false when no article has that id.
     bool AdjustArticleTotal(qint64 articleId, Money delta);
@@ -44,7 +41,5 @@ public:
                          const StockDescription &found = {});
 
 private:
-    struct Statements;
     Database &db_;
-    Statements *st_;
 };
